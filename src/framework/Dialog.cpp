@@ -1,0 +1,125 @@
+#include "framework/Dialog.h"
+
+#include "framework/Exceptions.h"
+#include "framework/WinApp.h"
+#include "resource.h"
+
+#include <new>
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent)
+{
+}
+
+INT_PTR CDialog::DoModal()
+{
+    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    return ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner, DialogProc,
+                             reinterpret_cast<LPARAM>(this));
+}
+
+void CDialog::EndDialog(int result)
+{
+    ::EndDialog(m_hWnd, result);
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    DoDataExchange();
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+bool CDialog::OnCommand(UINT id)
+{
+    switch (id)
+    {
+    case IDOK: OnOK(); return true;
+    case IDCANCEL: OnCancel(); return true;
+    default: return false;
+    }
+}
+
+bool CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (message)
+    {
+    case WM_INITDIALOG: // BOOL OnInitDialog()
+        result = OnInitDialog();
+        return true;
+    case WM_HELP: // F1 in a top-level window asks the main window for the help command.
+        if (!(::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD))
+        {
+            if (CWnd* main = AfxGetMainWnd(); main && main->m_hWnd)
+                ::SendMessageA(main->m_hWnd, WM_COMMAND, ID_HELP, 0);
+        }
+        result = TRUE;
+        return true;
+    default: return CWnd::OnMessage(message, wParam, lParam, result);
+    }
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+    {
+        auto* dialog = reinterpret_cast<CDialog*>(lParam);
+        dialog->m_hWnd = window;
+        ::SetWindowLongPtrA(window, DWLP_USER, lParam);
+    }
+    auto* dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
+    if (!dialog)
+        return FALSE;
+
+    LRESULT result = 0;
+    bool handled = false;
+    try
+    {
+        handled = dialog->OnMessage(message, wParam, lParam, result);
+    }
+    catch (const CException& e)
+    {
+        ReportHandlerException(e);
+        handled = message != WM_INITDIALOG;
+    }
+    catch (const std::bad_alloc&)
+    {
+        ReportHandlerException(CMemoryException());
+        handled = message != WM_INITDIALOG;
+    }
+
+    if (message == WM_NCDESTROY)
+    {
+        ::SetWindowLongPtrA(window, DWLP_USER, 0);
+        dialog->m_hWnd = nullptr;
+        if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == dialog)
+            app->m_pMainWnd = nullptr;
+    }
+    if (!handled)
+        return FALSE;
+    switch (message)
+    {
+    // These answer through the procedure's own result.
+    case WM_INITDIALOG:
+    case WM_QUERYDRAGICON:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM: return static_cast<INT_PTR>(result);
+    default: ::SetWindowLongPtrA(window, DWLP_MSGRESULT, result); return TRUE;
+    }
+}

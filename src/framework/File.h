@@ -1,0 +1,50 @@
+// Files: an owned handle whose failures are CFileExceptions naming the file.
+#pragma once
+
+#include "framework/Object.h"
+
+#include <windows.h>
+
+#include <string>
+
+class CFile : public CObject
+{
+public:
+    enum OpenFlags : UINT
+    {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareExclusive = 0x0010,
+        shareDenyWrite = 0x0020,
+        shareDenyNone = 0x0040,
+        modeCreate = 0x1000,
+    };
+
+    CFile() = default;
+    // Opens the file or throws CFileException with the system's cause and the path.
+    CFile(const std::string& path, UINT flags);
+    ~CFile() override;
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    // Reads up to count bytes; fewer at the end of the file.
+    UINT Read(void* buffer, UINT count);
+    // Writes all bytes; a short write is a disk-full error.
+    void Write(const void* buffer, UINT count);
+    // Closes the file; a failing close throws.
+    void Close();
+    const std::string& GetFilePath() const { return m_strFileName; }
+
+private:
+    HANDLE m_hFile = INVALID_HANDLE_VALUE;
+    std::string m_strFileName;
+};
+
+// A text file for writing: each line feed is written as carriage return and line feed.
+class CStdioFile : public CFile
+{
+public:
+    using CFile::CFile;
+    void WriteString(const char* text);
+};

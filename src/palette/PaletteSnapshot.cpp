@@ -1,0 +1,42 @@
+#include "palette/PaletteSnapshot.h"
+
+#include <algorithm>
+
+PaletteSnapshot EmptySnapshot(int entryCount)
+{
+    PaletteSnapshot snapshot{};
+    snapshot.palVersion = kPaletteVersion;
+    snapshot.palNumEntries = static_cast<std::uint16_t>(std::clamp(entryCount, 0, kMaxPaletteEntries));
+    return snapshot;
+}
+
+PaletteSnapshot ExplicitPalette(int paletteSize)
+{
+    PaletteSnapshot snapshot = EmptySnapshot(paletteSize);
+    for (int i = 0; i < snapshot.palNumEntries; ++i)
+    {
+        // The slot number as a 16-bit little-endian value in the first two bytes.
+        snapshot.palPalEntry[i] = {static_cast<std::uint8_t>(i & 0xFF), static_cast<std::uint8_t>(i >> 8), 0,
+                                   kPcExplicit};
+    }
+    return snapshot;
+}
+
+PaletteSnapshot BlackPalette(int entryCount)
+{
+    PaletteSnapshot snapshot = EmptySnapshot(entryCount);
+    for (PaletteEntry& entry : snapshot.palPalEntry)
+        entry.peFlags = kPcNoCollapse;
+    return snapshot;
+}
+
+PaletteSnapshot MergeBitmapColours(const PaletteSnapshot& captured, const PaletteEntry (&table)[256])
+{
+    // The static system colours sit in slots 0..9 and 246..255 of a 256-slot display.
+    constexpr int kFirstFree = 10;
+    constexpr int kLastFree = 245;
+    PaletteSnapshot snapshot = captured;
+    for (int i = kFirstFree; i <= kLastFree; ++i)
+        snapshot.palPalEntry[i] = {table[i].peRed, table[i].peGreen, table[i].peBlue, kPcNoCollapse};
+    return snapshot;
+}

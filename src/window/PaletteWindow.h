@@ -1,0 +1,68 @@
+// The main window: the system palette as a live grid of tiles, painted through an explicit palette.
+#pragma once
+
+#include "framework/Dialog.h"
+#include "framework/Gdi.h"
+#include "palette/PaletteSnapshot.h"
+#include "window/GridLayout.h"
+
+#include <string>
+
+class PaletteWindow : public CDialog
+{
+public:
+    // Performs the palette-device check: throws CUserException on a display that is not palette-based,
+    // CResourceException without a display context, CMemoryException without a palette.
+    explicit PaletteWindow(CWnd* parent = nullptr);
+
+    // Recomputes the tile size and origin from the client area and the grid.
+    void UpdateLayout();
+    // Resizes the window so that its client area is exactly the grid; FALSE when nothing changed.
+    BOOL ShrinkToFit();
+    // The palette index of the tile under a client point, or -1 outside the grid.
+    int TileFromPoint(int x, int y) const;
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnCommand(UINT id) override;
+
+private:
+    void OnPaint();
+    void PaintIcon();
+    void OnSize();
+    bool OnSysCommand(UINT command);
+    HICON OnQueryDragIcon();
+    void OnDestroy();
+    void OnSetColumns(int columns, int rows);
+    void OnToggleBorder();
+
+    // Pixel inspection.
+    void OnLButtonDown(UINT flags, POINT point);
+    void OnMouseMove(UINT flags, POINT point);
+    void OnLButtonUp(UINT flags, POINT point);
+    COLORREF GetScreenPixel(int x, int y) const;
+    std::string FormatPixelTitle(COLORREF colour, int index) const;
+    void SetTitleIfChanged(const std::string& text);
+
+    // Palette commands.
+    void OnFileOpen();
+    void OnFileSaveAs();
+    void OnEditCopy();
+    void OnEditClear();
+    void WriteBitmapPalette(const std::string& path);
+    void ApplyBitmapPalette(const std::string& path);
+    void WriteTextDump(const std::string& path);
+
+    Extent ClientExtent() const;
+
+    CPalette m_palette;
+    PaletteSnapshot m_logPalette;
+    Point m_origin{0, 0};
+    Extent m_tileSize{0, 0};
+    Extent m_grid{256, 1};
+    BOOL m_border = FALSE;
+};
+
+// Sets the window's large and small icons from an icon resource (0 means the program's icon).
+void SetWindowIcons(HWND window, UINT iconId);

@@ -1,0 +1,108 @@
+#include "VexaDriver.h"
+
+#include <cstdlib>
+
+std::string VexaExePath()
+{
+    const char* path = std::getenv("VEXA_EXE");
+    return path ? path : "Vexa.exe";
+}
+
+std::string WindowText(HWND window)
+{
+    char text[1024] = "";
+    ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
+                          nullptr);
+    return text;
+}
+
+namespace
+{
+struct Search
+{
+    DWORD processId;
+    const char* className;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !::IsWindowVisible(window))
+        return TRUE;
+    char className[256] = "";
+    ::GetClassNameA(window, className, sizeof className);
+    if (search->className && std::string(className) != search->className)
+        return TRUE;
+    if (search->title && WindowText(window) != search->title)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+} // namespace
+
+HWND WaitForProcessWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    do
+    {
+        Search search{processId, className, title, nullptr};
+        ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        ::Sleep(50);
+    } while (::GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+std::string DialogItemText(HWND dialog, int id)
+{
+    return WindowText(::GetDlgItem(dialog, id));
+}
+
+VexaProcess::~VexaProcess()
+{
+    if (!m_info.hProcess)
+        return;
+    if (::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT)
+    {
+        ::TerminateProcess(m_info.hProcess, 99);
+        ::WaitForSingleObject(m_info.hProcess, 5000);
+    }
+    ::CloseHandle(m_info.hThread);
+    ::CloseHandle(m_info.hProcess);
+}
+
+bool VexaProcess::Start(const std::string& exe)
+{
+    std::string command = "\"" + (exe.empty() ? VexaExePath() : exe) + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_info))
+        return false;
+    ::WaitForInputIdle(m_info.hProcess, 10000);
+    return true;
+}
+
+HWND VexaProcess::StartAndWaitForMain(const std::string& exe)
+{
+    if (!Start(exe))
+        return nullptr;
+    m_main = WaitForProcessWindow(m_info.dwProcessId, "#32770", "Vexa");
+    return m_main;
+}
+
+bool VexaProcess::WaitForExit(DWORD timeoutMs)
+{
+    return m_info.hProcess && ::WaitForSingleObject(m_info.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD VexaProcess::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(m_info.hProcess, &code);
+    return code;
+}

@@ -1,0 +1,45 @@
+// Starts the real Vexa.exe and finds its windows, as a user's actions would reach them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The path of the Vexa.exe under test (environment VEXA_EXE).
+std::string VexaExePath();
+
+// The text of a window (WM_GETTEXT, so it works across processes).
+std::string WindowText(HWND window);
+
+// The first visible top-level window of the process whose class (null: any) and title (null: any)
+// match, waiting up to the timeout; null when none appears.
+HWND WaitForProcessWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs = 10000);
+
+// The text of the static with the given id in a dialog or message box.
+std::string DialogItemText(HWND dialog, int id);
+
+// A running Vexa.exe; the destructor ends it if it is still running.
+class VexaProcess
+{
+public:
+    VexaProcess() = default;
+    ~VexaProcess();
+    VexaProcess(const VexaProcess&) = delete;
+    VexaProcess& operator=(const VexaProcess&) = delete;
+
+    // Starts the program (exe: Vexa.exe under test unless given) and waits until it is idle.
+    bool Start(const std::string& exe = {});
+    // Starts it and waits for its main window ("Vexa", dialog class); null when none appears.
+    HWND StartAndWaitForMain(const std::string& exe = {});
+    // Waits for the process to end; true when it ended within the timeout.
+    bool WaitForExit(DWORD timeoutMs = 10000);
+    DWORD ExitCode() const;
+    DWORD Id() const { return m_info.dwProcessId; }
+    HANDLE Handle() const { return m_info.hProcess; }
+    HWND Main() const { return m_main; }
+
+private:
+    PROCESS_INFORMATION m_info{};
+    HWND m_main = nullptr;
+};
