@@ -6,6 +6,7 @@
 
 TEST(Startup, ShowsMainWindowAndEndsOnExit)
 {
+    ResetVexaSettings();
     VexaProcess vexa;
     HWND main = vexa.StartAndWaitForMain();
     ASSERT_NE(main, nullptr);

@@ -16,6 +16,23 @@ std::string WindowText(HWND window)
     return text;
 }
 
+void ResetVexaSettings(bool firstStart)
+{
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kVexaKey);
+    if (firstStart)
+        return;
+    HKEY key = nullptr;
+    const std::string section = std::string(kVexaKey) + "\\CurrentVersion";
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, section.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr))
+        return;
+    const DWORD version = 0x00010007;
+    ::RegSetValueExA(key, "Version", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&version), sizeof version);
+    const std::string path = VexaExePath();
+    ::RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                     static_cast<DWORD>(path.size() + 1));
+    ::RegCloseKey(key);
+}
+
 namespace
 {
 struct Search

@@ -9,6 +9,13 @@
 // The path of the Vexa.exe under test (environment VEXA_EXE).
 std::string VexaExePath();
 
+// Vexa's settings key, HKEY_LOCAL_MACHINE\Software\Quillon\Vexa.
+inline constexpr const char* kVexaKey = "Software\\Quillon\\Vexa";
+
+// Deletes Vexa's whole settings key. Unless firstStart, then stores the install record of the exe under
+// test (Path and Version 1.7), so that the program starts without its first-start About and help.
+void ResetVexaSettings(bool firstStart = false);
+
 // The text of a window (WM_GETTEXT, so it works across processes).
 std::string WindowText(HWND window);
 
