@@ -4,8 +4,14 @@
 
 #include <cstring>
 
-CFile::CFile(const std::string& path, UINT flags) : m_strFileName(path)
+CFile::CFile(const std::string& path, UINT flags)
 {
+    OpenAs(path, flags, path);
+}
+
+void CFile::OpenAs(const std::string& path, UINT flags, const std::string& reportName)
+{
+    m_strFileName = reportName;
     DWORD access = GENERIC_READ;
     if ((flags & 3) == modeWrite)
         access = GENERIC_WRITE;
@@ -66,4 +72,61 @@ void CStdioFile::WriteString(const char* text)
         expanded += *p;
     }
     Write(expanded.data(), static_cast<UINT>(expanded.size()));
+}
+
+CReplacingFile::CReplacingFile(const std::string& targetPath)
+{
+    // Beside the target, so that putting it in place is a rename within one folder.
+    const std::size_t slash = targetPath.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? std::string(".") : targetPath.substr(0, slash + 1);
+    char temporary[MAX_PATH];
+    if (folder.size() >= MAX_PATH - 14 || !::GetTempFileNameA(folder.c_str(), "vxa", 0, temporary))
+    {
+        const DWORD error = folder.size() >= MAX_PATH - 14 ? ERROR_FILENAME_EXCED_RANGE : ::GetLastError();
+        CFileException::ThrowOsError(static_cast<LONG>(error), targetPath);
+    }
+    m_temporaryPath = temporary;
+    try
+    {
+        OpenAs(m_temporaryPath, modeCreate | modeWrite | shareExclusive, targetPath);
+    }
+    catch (...)
+    {
+        ::DeleteFileA(m_temporaryPath.c_str());
+        throw;
+    }
+}
+
+CReplacingFile::~CReplacingFile()
+{
+    if (!m_committed)
+    {
+        try
+        {
+            Close();
+        }
+        catch (const CFileException&)
+        {
+        }
+        ::DeleteFileA(m_temporaryPath.c_str());
+    }
+}
+
+void CReplacingFile::Commit()
+{
+    Close();
+    const std::string& target = GetFilePath();
+    using MoveFileExFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    // Windows 95 has no MoveFileExA: there the target is deleted first and the file renamed.
+    const auto moveFileEx = reinterpret_cast<MoveFileExFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("KERNEL32"), "MoveFileExA")));
+    BOOL moved = moveFileEx && moveFileEx(m_temporaryPath.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (!moved && (!moveFileEx || ::GetLastError() == ERROR_CALL_NOT_IMPLEMENTED))
+    {
+        if (::DeleteFileA(target.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND)
+            moved = ::MoveFileA(m_temporaryPath.c_str(), target.c_str());
+    }
+    if (!moved)
+        CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), target);
+    m_committed = true;
 }

@@ -36,6 +36,10 @@ public:
     void Close();
     const std::string& GetFilePath() const { return m_strFileName; }
 
+protected:
+    // Opens openPath but names reportName in every error.
+    void OpenAs(const std::string& openPath, UINT flags, const std::string& reportName);
+
 private:
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     std::string m_strFileName;
@@ -47,4 +51,20 @@ class CStdioFile : public CFile
 public:
     using CFile::CFile;
     void WriteString(const char* text);
+};
+
+// A file that replaces its target only when it was written completely: the bytes go to a temporary
+// file in the target's folder, which Commit puts in the target's place. Until then the target is
+// untouched; without Commit the temporary file is removed. Errors name the target.
+class CReplacingFile : public CStdioFile
+{
+public:
+    explicit CReplacingFile(const std::string& targetPath);
+    ~CReplacingFile() override;
+
+    void Commit();
+
+private:
+    std::string m_temporaryPath;
+    bool m_committed = false;
 };

@@ -1,0 +1,47 @@
+#include "framework/FileDialog.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cstddef>
+
+namespace
+{
+// Windows 95 and NT 4.0 refuse the larger structure that newer headers declare.
+constexpr DWORD kOpenFileNameSize400 = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+// Long enough for any path the dialogs return on these systems.
+constexpr std::size_t kPathBufferSize = 1024;
+} // namespace
+
+CFileDialog::CFileDialog(bool openDialog, const char* defaultExtension, const char* fileName, DWORD flags,
+                         const char* filter, CWnd* parent)
+    : m_open(openDialog), m_defaultExtension(defaultExtension ? defaultExtension : ""),
+      m_fileName(fileName ? fileName : ""), m_flags(flags), m_filter(filter ? filter : ""), m_parent(parent)
+{
+    // The system wants the filter's parts separated by NUL characters.
+    std::replace(m_filter.begin(), m_filter.end(), '|', '\0');
+}
+
+INT_PTR CFileDialog::DoModal()
+{
+    std::string buffer(kPathBufferSize, '\0');
+    m_fileName.copy(buffer.data(), std::min(m_fileName.size(), kPathBufferSize - 1));
+
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = kOpenFileNameSize400;
+    ofn.hwndOwner = m_parent ? m_parent->m_hWnd : nullptr;
+    ofn.lpstrFilter = m_filter.empty() ? nullptr : m_filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    ofn.lpstrDefExt = m_defaultExtension.empty() ? nullptr : m_defaultExtension.c_str();
+    ofn.Flags = m_flags;
+
+    const BOOL chosen = m_open ? ::GetOpenFileNameA(&ofn) : ::GetSaveFileNameA(&ofn);
+    if (!chosen)
+        return IDCANCEL;
+    m_path = buffer.c_str();
+    // nFileExtension is 0 when the name has no extension.
+    m_extension = ofn.nFileExtension && ofn.nFileExtension < m_path.size() ? m_path.substr(ofn.nFileExtension) : "";
+    return IDOK;
+}
