@@ -1,0 +1,91 @@
+#include "palette/BitmapFormat.h"
+
+namespace
+{
+constexpr std::uint16_t kBitmapMagic = 0x4D42; // "BM"
+constexpr std::size_t kBitCountOffset = 28;
+
+// Little-endian writes by hand: the file layout must not depend on the host's byte order or padding.
+void Put16(std::vector<std::uint8_t>& out, std::uint16_t value)
+{
+    out.push_back(static_cast<std::uint8_t>(value));
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+std::uint16_t Get16(const std::uint8_t* bytes)
+{
+    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
+}
+} // namespace
+
+std::vector<std::uint8_t> BuildBitmapFile(const PaletteSnapshot& captured)
+{
+    std::vector<std::uint8_t> file;
+    file.reserve(kBitmapFileSize);
+
+    // File header.
+    Put16(file, kBitmapMagic);
+    Put32(file, static_cast<std::uint32_t>(kBitmapFileSize));
+    Put16(file, 0);
+    Put16(file, 0);
+    Put32(file, static_cast<std::uint32_t>(kBitmapHeadSize));
+
+    // Info header: positive height, so the rows are stored bottom-up; every unused field 0.
+    Put32(file, static_cast<std::uint32_t>(kBitmapInfoHeaderSize));
+    Put32(file, static_cast<std::uint32_t>(kBitmapWidth));
+    Put32(file, static_cast<std::uint32_t>(kBitmapHeight));
+    Put16(file, 1); // planes
+    Put16(file, 8); // bits per pixel
+    for (int field = 0; field < 6; ++field) // compression, image size, resolutions, colours used/important
+        Put32(file, 0);
+
+    // Colour table: RGBQUADs store blue first, the reverse of a palette entry.
+    for (const PaletteEntry& entry : captured.palPalEntry)
+    {
+        file.push_back(entry.peBlue);
+        file.push_back(entry.peGreen);
+        file.push_back(entry.peRed);
+        file.push_back(0);
+    }
+
+    // Every row shows each index once, as a column one pixel wide; 256 bytes need no row padding.
+    for (int row = 0; row < kBitmapHeight; ++row)
+    {
+        for (int column = 0; column < kBitmapWidth; ++column)
+            file.push_back(static_cast<std::uint8_t>(column));
+    }
+    return file;
+}
+
+BitmapTableResult ReadBitmapColourTable(const std::uint8_t* data, std::size_t size)
+{
+    BitmapTableResult result{};
+    if (data == nullptr)
+        size = 0;
+
+    if (size < kBitmapFileHeaderSize || Get16(data) != kBitmapMagic)
+    {
+        result.verdict = BitmapVerdict::genericFileError;
+        return result;
+    }
+    if (size < kBitmapColourTableOffset || Get16(data + kBitCountOffset) != 8 || size < kBitmapHeadSize)
+    {
+        result.verdict = BitmapVerdict::notSupported;
+        return result;
+    }
+
+    const std::uint8_t* quad = data + kBitmapColourTableOffset;
+    for (PaletteEntry& entry : result.table)
+    {
+        entry = {quad[2], quad[1], quad[0], 0};
+        quad += 4;
+    }
+    result.verdict = BitmapVerdict::ok;
+    return result;
+}
