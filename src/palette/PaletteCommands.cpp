@@ -1,7 +1,129 @@
-// File and Edit commands of the palette window.
+// The File and Edit commands of the palette window: palettes in and out of the system.
+#include "framework/Exceptions.h"
+#include "framework/File.h"
+#include "framework/FileDialog.h"
+#include "framework/WinApp.h"
+#include "palette/BitmapFormat.h"
+#include "palette/DisplayPalette.h"
+#include "palette/TextDump.h"
+#include "resource.h"
 #include "window/PaletteWindow.h"
 
-void PaletteWindow::OnFileOpen() {}
-void PaletteWindow::OnFileSaveAs() {}
-void PaletteWindow::OnEditCopy() {}
-void PaletteWindow::OnEditClear() {}
+#include <commdlg.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace
+{
+constexpr DWORD kOpenFlags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES;
+constexpr DWORD kSaveFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_EXPLORER | OFN_LONGNAMES;
+static_assert(kOpenFlags == 0x281800 && kSaveFlags == 0x282006);
+
+bool IsBitmapExtension(const std::string& extension)
+{
+    return ::lstrcmpiA(extension.c_str(), "bmp") == 0;
+}
+
+PaletteSnapshot CaptureAll()
+{
+    PaletteSnapshot captured = EmptySnapshot(kMaxPaletteEntries);
+    CaptureSystemPalette(captured, kMaxPaletteEntries);
+    return captured;
+}
+
+LocalTimeFields CurrentLocalTime()
+{
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wDayOfWeek, now.wHour, now.wMinute, now.wSecond};
+}
+} // namespace
+
+void PaletteWindow::OnFileOpen()
+{
+    CFileDialog dialog(true, "bmp", nullptr, kOpenFlags, "Bitmap (*.bmp)|*.bmp||", this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    ApplyBitmapPalette(dialog.GetPathName());
+}
+
+void PaletteWindow::OnFileSaveAs()
+{
+    CFileDialog dialog(false, "bmp", "SysPal", kSaveFlags, "Bitmap (*.bmp)|*.bmp|Text (*.txt)|*.txt||", this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    if (IsBitmapExtension(dialog.GetFileExt()))
+        WriteBitmapPalette(dialog.GetPathName());
+    else
+        WriteTextDump(dialog.GetPathName());
+}
+
+void PaletteWindow::OnEditCopy()
+{
+    PaletteSnapshot snapshot = m_logPalette;
+    CaptureSystemPalette(snapshot, snapshot.palNumEntries);
+    CPalette palette = CreatePaletteOrThrow(snapshot);
+
+    bool copied = false;
+    if (::OpenClipboard(m_hWnd))
+    {
+        copied = ::EmptyClipboard() && ::SetClipboardData(CF_PALETTE, palette.GetSafeHandle());
+        ::CloseClipboard();
+    }
+    if (!copied)
+    {
+        // Another program may hold the clipboard: say so rather than look like success.
+        AfxMessageBox(IDS_COPY_FAILED, MB_ICONEXCLAMATION | MB_OK);
+        return;
+    }
+    palette.Detach(); // the clipboard owns it now
+}
+
+void PaletteWindow::OnEditClear()
+{
+    const CPalette palette = CreatePaletteOrThrow(BlackPalette(m_logPalette.palNumEntries));
+    RealizeInWindow(m_hWnd, palette);
+}
+
+void PaletteWindow::WriteBitmapPalette(const std::string& path)
+{
+    CReplacingFile file(path);
+    const std::vector<std::uint8_t> bytes = BuildBitmapFile(CaptureAll());
+    file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+    file.Commit();
+}
+
+void PaletteWindow::ApplyBitmapPalette(const std::string& path)
+{
+    CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
+    std::vector<std::uint8_t> head(kBitmapHeadSize);
+    std::size_t filled = 0;
+    while (filled < head.size())
+    {
+        const UINT read = file.Read(head.data() + filled, static_cast<UINT>(head.size() - filled));
+        if (read == 0)
+            break;
+        filled += read;
+    }
+
+    const BitmapTableResult table = ReadBitmapColourTable(head.data(), filled);
+    switch (table.verdict)
+    {
+    case BitmapVerdict::ok: break;
+    case BitmapVerdict::genericFileError: throw CFileException(FileCause::genericException, -1, {});
+    case BitmapVerdict::notSupported: throw CNotSupportedException();
+    }
+
+    const CPalette palette = CreatePaletteOrThrow(MergeBitmapColours(CaptureAll(), table.table));
+    RealizeInWindow(m_hWnd, palette);
+}
+
+void PaletteWindow::WriteTextDump(const std::string& path)
+{
+    CReplacingFile file(path);
+    const LocalTimeFields now = CurrentLocalTime();
+    for (const std::string& line : FormatTextDump(CaptureAll(), m_logPalette.palNumEntries, FormatDumpTime(&now)))
+        file.WriteString(line.c_str());
+    file.Commit();
+}
