@@ -1,5 +1,6 @@
 #include "app/PaletteApp.h"
 
+#include "about/VersionInfo.h"
 #include "framework/Exceptions.h"
 #include "resource.h"
 #include "window/PaletteWindow.h"
@@ -30,7 +31,15 @@ BOOL PaletteApp::InitInstance()
     }
     try
     {
-        PaletteWindow window;
+        const VersionInfo version;
+        SetRegistryKey(version.GetCompanyKeyName().c_str());
+        const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(version.QueryValue("\\"));
+        m_settings.m_currentVersion = fixed ? fixed->dwProductVersionMS : 0;
+        m_settings.SetRootPath(nullptr);
+        m_settings.SetDefaults();
+        m_settings.Load();
+
+        PaletteWindow window(nullptr, &m_settings);
         m_pMainWnd = &window;
         window.DoModal();
         m_pMainWnd = nullptr;
@@ -44,6 +53,10 @@ BOOL PaletteApp::InitInstance()
         e.ReportError(MB_ICONEXCLAMATION);
         return FALSE;
     }
+    // Reached also after a display that is not palette-based; another error above has saved nothing.
+    m_settings.PrepareSave();
+    if (m_settings.IsModified())
+        m_settings.Save();
     return FALSE;
 }
 

@@ -2,12 +2,16 @@
 #pragma once
 
 #include "framework/WinApp.h"
+#include "settings/SettingsStore.h"
 
 class PaletteApp : public CWinApp
 {
 public:
     BOOL InitInstance() override;
     bool OnCommand(UINT id) override;
+
+    // The one settings object: loaded before the palette window is built, saved once after it is gone.
+    SettingsStore m_settings;
 };
 
 PaletteApp& GetPaletteApp();

@@ -4,6 +4,7 @@
 #include "framework/WinApp.h"
 #include "palette/DisplayPalette.h"
 #include "resource.h"
+#include "settings/SettingsStore.h"
 #include "window/GridPaint.h"
 
 #include <windowsx.h>
@@ -49,8 +50,14 @@ void SetWindowIcons(HWND window, UINT iconId)
     ::SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
-PaletteWindow::PaletteWindow(CWnd* parent) : CDialog(IDD_PALETTE, parent)
+PaletteWindow::PaletteWindow(CWnd* parent, SettingsStore* settings)
+    : CDialog(IDD_PALETTE, parent), m_settings(settings)
 {
+    if (m_settings)
+    {
+        m_grid = {m_settings->m_columns, m_settings->m_rows};
+        m_border = m_settings->m_borders;
+    }
     const int paletteSize = ReadDisplayPaletteSize();
     m_logPalette = ExplicitPalette(paletteSize);
     if (paletteSize == 0)
@@ -94,6 +101,21 @@ BOOL PaletteWindow::OnInitDialog()
 {
     CDialog::OnInitDialog();
     SetWindowIcons(m_hWnd, 0);
+    if (!m_settings)
+        return TRUE;
+    if (!m_settings->RestorePlacement(nullptr, 0, FALSE))
+    {
+        // Not the main window after all: a size of its own rather than the template's.
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, ::GetSystemMetrics(SM_CXSCREEN) / 3, ::GetSystemMetrics(SM_CYSCREEN) / 8,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
+        ShrinkToFit();
+    }
+    // The first start of a new version introduces the program before its window is first shown.
+    if (m_settings->m_currentVersion != m_settings->m_storedVersion)
+    {
+        ::SendMessageA(m_hWnd, WM_COMMAND, ID_APP_ABOUT, 0);
+        ::SendMessageA(m_hWnd, WM_COMMAND, ID_HELP, 0);
+    }
     return TRUE;
 }
 
@@ -194,6 +216,20 @@ HICON PaletteWindow::OnQueryDragIcon()
 
 void PaletteWindow::OnDestroy()
 {
+    if (!m_settings)
+        return;
+    m_settings->CapturePlacement(nullptr);
+    if (m_grid.cx != m_settings->m_columns || m_grid.cy != m_settings->m_rows)
+    {
+        m_settings->m_columns = m_grid.cx;
+        m_settings->m_rows = m_grid.cy;
+        m_settings->m_modified = 1;
+    }
+    if (m_border != m_settings->m_borders)
+    {
+        m_settings->m_borders = m_border;
+        m_settings->m_modified = 1;
+    }
 }
 
 void PaletteWindow::OnSetColumns(int columns, int rows)

@@ -8,12 +8,15 @@
 
 #include <string>
 
+class SettingsStore;
+
 class PaletteWindow : public CDialog
 {
 public:
     // Performs the palette-device check: throws CUserException on a display that is not palette-based,
-    // CResourceException without a display context, CMemoryException without a palette.
-    explicit PaletteWindow(CWnd* parent = nullptr);
+    // CResourceException without a display context, CMemoryException without a palette. With settings,
+    // the window starts with their view values, restores their placement and hands both back at the end.
+    explicit PaletteWindow(CWnd* parent = nullptr, SettingsStore* settings = nullptr);
 
     // Recomputes the tile size and origin from the client area and the grid.
     void UpdateLayout();
@@ -62,6 +65,7 @@ private:
     Extent m_tileSize{0, 0};
     Extent m_grid{256, 1};
     BOOL m_border = FALSE;
+    SettingsStore* m_settings = nullptr;
 };
 
 // Sets the window's large and small icons from an icon resource (0 means the program's icon).
