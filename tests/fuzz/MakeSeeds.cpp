@@ -1,0 +1,74 @@
+// Writes the seed inputs of the fuzz targets into <dir>/bitmap and <dir>/time: files the writer
+// makes and the near misses the reader refuses, and a valid local time with an entry count. Made
+// from the writer itself so the seeds follow the format.
+#include "palette/BitmapFormat.h"
+#include "palette/TextDump.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace
+{
+bool WriteSeed(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+std::vector<std::uint8_t> Head(const std::vector<std::uint8_t>& bytes, std::size_t size)
+{
+    return {bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)};
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2)
+    {
+        std::fprintf(stderr, "usage: %s <seed folder>\n", argv[0]);
+        return 2;
+    }
+    const std::filesystem::path root = argv[1];
+    std::filesystem::create_directories(root / "bitmap");
+    std::filesystem::create_directories(root / "time");
+
+    PaletteSnapshot captured = EmptySnapshot(256);
+    for (int i = 0; i < 256; ++i)
+        captured.palPalEntry[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i ^ 0x5A),
+                                   static_cast<std::uint8_t>(255 - i), 0};
+    const std::vector<std::uint8_t> file = BuildBitmapFile(captured);
+    std::vector<std::uint8_t> fourBit = file;
+    fourBit[28] = 4;
+    std::vector<std::uint8_t> bigHeader = file;
+    bigHeader[14] = 124;
+
+    bool ok = WriteSeed(root / "bitmap" / "head", Head(file, kBitmapHeadSize)) &&
+              WriteSeed(root / "bitmap" / "short-table", Head(file, kBitmapHeadSize - 1)) &&
+              WriteSeed(root / "bitmap" / "short-info", Head(file, 53)) &&
+              WriteSeed(root / "bitmap" / "short-file-header", Head(file, 13)) &&
+              WriteSeed(root / "bitmap" / "four-bit", Head(fourBit, kBitmapHeadSize)) &&
+              WriteSeed(root / "bitmap" / "big-header", Head(bigHeader, kBitmapHeadSize + 64));
+
+    // Year, month, day, weekday, hour, minute, second, entry count as little-endian 32-bit numbers,
+    // then a time text.
+    std::vector<std::uint8_t> time;
+    for (const std::uint32_t field : {2026u, 12u, 8u, 2u, 6u, 10u, 30u, 256u})
+    {
+        for (int shift = 0; shift < 32; shift += 8)
+            time.push_back(static_cast<std::uint8_t>(field >> shift));
+    }
+    for (const char c : std::string_view("Tuesday"))
+        time.push_back(static_cast<std::uint8_t>(c));
+    ok = ok && WriteSeed(root / "time" / "tuesday", time);
+
+    if (!ok)
+    {
+        std::fprintf(stderr, "could not write the seeds under %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
