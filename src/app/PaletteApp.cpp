@@ -1,5 +1,7 @@
 #include "app/PaletteApp.h"
 
+#include "about/AboutDialog.h"
+#include "about/HelpDialog.h"
 #include "about/VersionInfo.h"
 #include "framework/Exceptions.h"
 #include "resource.h"
@@ -14,6 +16,14 @@ bool IsPlatformSupported(DWORD version)
 {
     const bool nonNt = (version & 0x80000000u) != 0;
     return !nonNt || LOBYTE(LOWORD(version)) >= 4;
+}
+
+// The About box and the help window belong to whatever popup of the program is active, so that one
+// opened from the other stays above it.
+HWND DialogOwner()
+{
+    CWnd* main = AfxGetMainWnd();
+    return main && ::IsWindow(main->m_hWnd) ? ::GetLastActivePopup(main->m_hWnd) : nullptr;
 }
 } // namespace
 
@@ -62,5 +72,24 @@ BOOL PaletteApp::InitInstance()
 
 bool PaletteApp::OnCommand(UINT id)
 {
-    return CWinApp::OnCommand(id);
+    switch (id)
+    {
+    case ID_APP_ABOUT: OnAppAbout(); return true;
+    case ID_HELP: OnHelp(); return true;
+    default: return CWinApp::OnCommand(id);
+    }
+}
+
+void PaletteApp::OnAppAbout()
+{
+    CWnd owner(DialogOwner());
+    AboutDialog dialog(&owner);
+    dialog.DoModal();
+}
+
+void PaletteApp::OnHelp()
+{
+    CWnd owner(DialogOwner());
+    HelpDialog dialog(&owner, "HELP");
+    dialog.DoModal();
 }

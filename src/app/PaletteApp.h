@@ -12,6 +12,10 @@ public:
 
     // The one settings object: loaded before the palette window is built, saved once after it is gone.
     SettingsStore m_settings;
+
+private:
+    void OnAppAbout();
+    void OnHelp();
 };
 
 PaletteApp& GetPaletteApp();

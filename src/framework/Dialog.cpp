@@ -38,6 +38,43 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
+void CDialog::CenterOverOwner(const RECT& before)
+{
+    // Only an owned popup that is still hidden and that its own initialisation left in place: the main
+    // window and a dialog that placed itself keep their positions.
+    const LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if ((style & (WS_CHILD | WS_VISIBLE)) || !owner)
+        return;
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    if (window.left != before.left || window.top != before.top)
+        return;
+
+    RECT area{};
+    if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
+        ::GetWindowRect(::GetDesktopWindow(), &area);
+    // A hidden or minimised owner gives no place to centre over: the work area does.
+    RECT center = area;
+    if (::IsWindowVisible(owner) && !::IsIconic(owner))
+        ::GetWindowRect(owner, &center);
+
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    int left = (center.left + center.right) / 2 - width / 2;
+    int top = (center.top + center.bottom) / 2 - height / 2;
+    // Kept within the work area; a dialog larger than it keeps its top left corner visible.
+    if (left + width > area.right)
+        left = area.right - width;
+    if (left < area.left)
+        left = area.left;
+    if (top + height > area.bottom)
+        top = area.bottom - height;
+    if (top < area.top)
+        top = area.top;
+    ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool CDialog::OnCommand(UINT id)
 {
     switch (id)
@@ -52,9 +89,14 @@ bool CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
 {
     switch (message)
     {
-    case WM_INITDIALOG: // BOOL OnInitDialog()
+    case WM_INITDIALOG: // BOOL OnInitDialog(), then the centring over the owner
+    {
+        RECT before{};
+        ::GetWindowRect(m_hWnd, &before);
         result = OnInitDialog();
+        CenterOverOwner(before);
         return true;
+    }
     case WM_HELP: // F1 in a top-level window asks the main window for the help command.
         if (!(::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD))
         {

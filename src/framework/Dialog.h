@@ -26,5 +26,9 @@ protected:
     CWnd* m_pParentWnd;
 
 private:
+    // Centres an owned dialog over its owner (over the work area when the owner is hidden or minimised),
+    // within the work area, unless OnInitDialog moved it from where it was before.
+    void CenterOverOwner(const RECT& before);
+
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 };
