@@ -1,8 +1,108 @@
-// Start-up and shutdown of the real program on both displays.
+// Start-up and shutdown of the real program on both displays and under old and new platform versions.
 #include "VexaDriver.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr int kMessageBoxTextId = 0xFFFF;
+constexpr int kWineMessageBoxIconId = 1088;
+const char* const kPaletteMessage = "A color palette based display mode is needed for this application to run.";
+
+// A window of the process that is the palette window rather than a message box: it has a menu bar and
+// no message text.
+bool IsMainWindow(HWND window)
+{
+    return ::GetMenu(window) != nullptr || ::GetDlgItem(window, kMessageBoxTextId) == nullptr;
+}
+
+// Waits for the process to end while watching its visible windows; counts the message boxes that
+// appeared and whether a main window was ever shown.
+struct WindowWatch
+{
+    bool mainShown = false;
+    std::vector<HWND> boxes;
+};
+
+void WatchWindows(DWORD processId, WindowWatch& watch)
+{
+    struct Context
+    {
+        DWORD processId;
+        WindowWatch* watch;
+    } context{processId, &watch};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* context = reinterpret_cast<Context*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner != context->processId || !::IsWindowVisible(window))
+                return TRUE;
+            if (IsMainWindow(window))
+                context->watch->mainShown = true;
+            else if (std::find(context->watch->boxes.begin(), context->watch->boxes.end(), window) ==
+                     context->watch->boxes.end())
+                context->watch->boxes.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&context));
+}
+
+// Wine's version emulation for the programs started from now on; the value is deleted again when the
+// object goes, whatever the test's outcome, so that no other test runs under an emulated version.
+class WineVersionOverride
+{
+public:
+    explicit WineVersionOverride(const char* version)
+    {
+        HKEY key = nullptr;
+        if (::RegCreateKeyExA(HKEY_CURRENT_USER, kWineKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr))
+            return;
+        m_set = ::RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                                 static_cast<DWORD>(std::strlen(version) + 1)) == ERROR_SUCCESS;
+        ::RegCloseKey(key);
+    }
+    ~WineVersionOverride() { ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kWineKey, "Version"); }
+    WineVersionOverride(const WineVersionOverride&) = delete;
+    WineVersionOverride& operator=(const WineVersionOverride&) = delete;
+    bool IsSet() const { return m_set; }
+
+private:
+    static constexpr const char* kWineKey = "Software\\Wine";
+    bool m_set = false;
+};
+
+// Starts Vexa, answers the one message box it shows with OK and checks that nothing else appeared and
+// that the process ended. Returns the box's text.
+std::string RunToRefusal(VexaProcess& vexa)
+{
+    EXPECT_TRUE(vexa.Start());
+    HWND box = WaitForProcessWindow(vexa.Id(), "#32770", "Vexa");
+    EXPECT_NE(box, nullptr);
+    if (!box)
+        return {};
+    EXPECT_NE(::GetDlgItem(box, kWineMessageBoxIconId), nullptr) << "the box shows no icon";
+    EXPECT_EQ(::GetMenu(box), nullptr);
+    const std::string text = DialogItemText(box, kMessageBoxTextId);
+
+    WindowWatch watch;
+    WatchWindows(vexa.Id(), watch);
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    const DWORD start = ::GetTickCount();
+    while (!vexa.WaitForExit(50) && ::GetTickCount() - start < 10000)
+        WatchWindows(vexa.Id(), watch);
+    EXPECT_TRUE(vexa.WaitForExit(0)) << "the program kept running after its message";
+    EXPECT_FALSE(watch.mainShown) << "a main window was shown";
+    EXPECT_EQ(watch.boxes.size(), 1u) << "the message should be shown once";
+    return text;
+}
+} // namespace
 
 TEST(Startup, ShowsMainWindowAndEndsOnExit)
 {
@@ -15,14 +115,65 @@ TEST(Startup, ShowsMainWindowAndEndsOnExit)
     EXPECT_TRUE(vexa.WaitForExit());
 }
 
+// File > Exit, the close box, Esc and Enter all end the program.
+TEST(Startup, EachWayOfClosingEndsTheProcess)
+{
+    struct Way
+    {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+    };
+    const Way ways[] = {
+        {"File > Exit", WM_COMMAND, ID_APP_EXIT},
+        {"WM_CLOSE", WM_CLOSE, 0},
+        {"Esc", WM_KEYDOWN, VK_ESCAPE},
+        {"Enter", WM_KEYDOWN, VK_RETURN},
+    };
+    for (const Way& way : ways)
+    {
+        SCOPED_TRACE(way.name);
+        ResetVexaSettings();
+        VexaProcess vexa;
+        HWND main = vexa.StartAndWaitForMain();
+        ASSERT_NE(main, nullptr);
+        ::PostMessageA(main, way.message, way.wParam, 0);
+        EXPECT_TRUE(vexa.WaitForExit());
+        EXPECT_FALSE(::IsWindow(main));
+    }
+}
+
+TEST(Startup, RefusesWin31WithPlatformMessage)
+{
+    ResetVexaSettings();
+    WineVersionOverride win31("win31");
+    ASSERT_TRUE(win31.IsSet());
+    VexaProcess vexa;
+    // The message box shows the string resource's trailing line break as part of the static's text.
+    EXPECT_EQ(RunToRefusal(vexa), "This application only runs under Windows 95 and Windows NT v4.0+.\n");
+}
+
+// Any platform of the NT family passes, NT 3.51 included; a non-NT one from version 4 on.
+TEST(Startup, StartsOnWindows95AndNt4AndLater)
+{
+    for (const char* version : {"win95", "nt40", "nt351", "winxp", "win10"})
+    {
+        SCOPED_TRACE(version);
+        ResetVexaSettings();
+        WineVersionOverride emulation(version);
+        ASSERT_TRUE(emulation.IsSet());
+        VexaProcess vexa;
+        HWND main = vexa.StartAndWaitForMain();
+        ASSERT_NE(main, nullptr);
+        EXPECT_NE(::GetMenu(main), nullptr);
+        ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
+        EXPECT_TRUE(vexa.WaitForExit());
+    }
+}
+
 TEST(Depth24, RefusesDisplayWithoutPalette)
 {
+    ResetVexaSettings();
     VexaProcess vexa;
-    ASSERT_TRUE(vexa.Start());
-    HWND box = WaitForProcessWindow(vexa.Id(), "#32770", "Vexa");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(DialogItemText(box, 0xFFFF),
-              "A color palette based display mode is needed for this application to run.");
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(vexa.WaitForExit());
+    EXPECT_EQ(RunToRefusal(vexa), kPaletteMessage);
 }
