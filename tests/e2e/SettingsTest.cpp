@@ -1,0 +1,202 @@
+// Vexa's settings in the registry across real starts: the install record, the view values, and a key
+// the program may read but not write.
+#include "SettingsDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+
+using namespace settings_test;
+
+namespace
+{
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+std::string ExpectedInstallRecord(const std::string& path)
+{
+    return "[Vexa]\n[Vexa\\CurrentVersion]\nPath=sz:" + path + "\nVersion=dword:65543\n";
+}
+} // namespace
+
+TEST(Settings, FirstStartWritesTheInstallRecordAndTheNextStartNothing)
+{
+    ResetVexaSettings(true);
+    {
+        VexaProcess vexa;
+        int boxes = 0;
+        HWND main = StartPastFirstStart(vexa, boxes);
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(boxes, 2) << "the About box and the help window open on a first start";
+        EXPECT_EQ(ExportVexaSettings(), ExpectedInstallRecord(VexaExePath()));
+        EXPECT_TRUE(ShowsGrid(main, 256, 1));
+        ASSERT_TRUE(Exit(vexa, main));
+    }
+    // The window's rectangle is recorded at the end of the first run, and the view values with it.
+    const std::string afterFirst = ExportVexaSettings();
+    EXPECT_NE(afterFirst.find("[Vexa\\View]\nBorders=dword:0\nColumns=dword:256\nRows=dword:1\n"), std::string::npos)
+        << afterFirst;
+    EXPECT_NE(afterFirst.find("[Vexa\\Window]\nBounds.bottom="), std::string::npos) << afterFirst;
+    EXPECT_NE(afterFirst.find("On top=dword:0\nState=dword:0\n"), std::string::npos) << afterFirst;
+
+    RegistryWatch watch;
+    ASSERT_TRUE(watch.Armed());
+    {
+        VexaProcess vexa;
+        int boxes = 0;
+        HWND main = StartPastFirstStart(vexa, boxes);
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(boxes, 0);
+        ASSERT_TRUE(Exit(vexa, main));
+    }
+    EXPECT_FALSE(watch.Written());
+    EXPECT_EQ(ExportVexaSettings(), afterFirst);
+}
+
+TEST(Settings, InstallRecordFollowsTheProgramFileButNotItsLetterCase)
+{
+    // Another folder: Path is rewritten, Version is not, no first-start dialogs.
+    ResetVexaSettings();
+    char temp[MAX_PATH] = "";
+    ::GetTempPathA(sizeof temp, temp);
+    const std::string folder = std::string(temp) + "VexaSettingsCopy";
+    const std::string copy = folder + "\\Vexa.exe";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileA(VexaExePath().c_str(), copy.c_str(), FALSE));
+    {
+        VexaProcess vexa;
+        int boxes = 0;
+        HWND main = StartPastFirstStart(vexa, boxes, copy);
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(boxes, 0);
+        EXPECT_EQ(Lower(ExportVexaSettings()), Lower(ExpectedInstallRecord(copy)));
+        EXPECT_TRUE(Exit(vexa, main));
+    }
+    ::DeleteFileA(copy.c_str());
+    ::RemoveDirectoryA(folder.c_str());
+
+    // The same path in other letter case stays; a Version stored as text reads as 0, so this is a
+    // first start, and it is rewritten as a number.
+    ResetVexaSettings(true);
+    const std::string otherCase = Lower(VexaExePath());
+    ASSERT_NE(otherCase, VexaExePath());
+    PutString("CurrentVersion", "Path", otherCase);
+    PutString("CurrentVersion", "Version", "1.7");
+    {
+        VexaProcess vexa;
+        int boxes = 0;
+        HWND main = StartPastFirstStart(vexa, boxes);
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(boxes, 2);
+        EXPECT_EQ(ExportVexaSettings(), ExpectedInstallRecord(otherCase));
+        EXPECT_TRUE(Exit(vexa, main));
+    }
+}
+
+TEST(Settings, ViewValuesSurviveARestartAndTogglingTwiceChangesNothing)
+{
+    ResetVexaSettings();
+    {
+        VexaProcess vexa;
+        HWND main = vexa.StartAndWaitForMain();
+        ASSERT_NE(main, nullptr);
+        ::SendMessageA(main, WM_COMMAND, ID_VIEW_COLUMNS_16, 0);
+        ASSERT_TRUE(Exit(vexa, main));
+    }
+    const std::string stored = ExportVexaSettings();
+    EXPECT_NE(stored.find("[Vexa\\View]\nBorders=dword:0\nColumns=dword:16\nRows=dword:16\n"), std::string::npos)
+        << stored;
+
+    RegistryWatch watch;
+    ASSERT_TRUE(watch.Armed());
+    {
+        VexaProcess vexa;
+        HWND main = vexa.StartAndWaitForMain();
+        ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(ShowsGrid(main, 16, 16));
+        ::SendMessageA(main, WM_COMMAND, ID_VIEW_TOGGLE_BORDER, 0);
+        ::SendMessageA(main, WM_COMMAND, ID_VIEW_TOGGLE_BORDER, 0);
+        ASSERT_TRUE(Exit(vexa, main));
+    }
+    EXPECT_FALSE(watch.Written());
+    EXPECT_EQ(ExportVexaSettings(), stored);
+}
+
+TEST(Settings, UnusableColumnsFallBackToOneRowAndBordersFiveIsOn)
+{
+    // Columns -3: the defaults are used, and nothing is written for that alone.
+    ResetVexaSettings();
+    PutInt("View", "Columns", -3);
+    PutInt("View", "Rows", 16);
+    PutInt("View", "Borders", 1);
+    PutBounds({40, 50, 440, 300}); // so that the window's own rectangle marks nothing modified either
+    const std::string before = ExportVexaSettings();
+    {
+        RegistryWatch watch;
+        VexaProcess vexa;
+        HWND main = vexa.StartAndWaitForMain();
+        ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(ShowsGrid(main, 256, 1));
+        ASSERT_TRUE(Exit(vexa, main));
+        EXPECT_EQ(ExportVexaSettings(), before);
+    }
+
+    // Columns 0 and Borders 5: the program runs on the defaults; 5 counts as on, so one toggle is 0.
+    ResetVexaSettings();
+    PutInt("View", "Columns", 0);
+    PutInt("View", "Rows", 0);
+    PutInt("View", "Borders", 5);
+    {
+        VexaProcess vexa;
+        HWND main = vexa.StartAndWaitForMain();
+        ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(ShowsGrid(main, 256, 1));
+        ::SendMessageA(main, WM_COMMAND, ID_VIEW_TOGGLE_BORDER, 0);
+        ASSERT_TRUE(Exit(vexa, main));
+    }
+    const std::string after = ExportVexaSettings();
+    EXPECT_NE(after.find("[Vexa\\View]\nBorders=dword:0\nColumns=dword:256\nRows=dword:1\n"), std::string::npos)
+        << after;
+}
+
+TEST(Settings, AKeyThatCannotBeWrittenGivesDefaultsAndAFirstStartEveryTime)
+{
+    ResetVexaSettings();
+    PutInt("View", "Columns", 16);
+    PutInt("View", "Rows", 16);
+    // Every section exists: Wine, unlike Windows, lets a read-only key get new subkeys.
+    PutInt("Window", "State", 0);
+    const std::string before = ExportVexaSettings();
+    // Whatever happens below, the key is made writable again so that the next test can reset it.
+    struct Unlock
+    {
+        ~Unlock()
+        {
+            SetTreeAccess(HKEY_LOCAL_MACHINE, kVexaKey, KEY_ALL_ACCESS);
+            ResetVexaSettings();
+        }
+    } unlock;
+    SetTreeAccess(HKEY_LOCAL_MACHINE, kVexaKey, KEY_READ);
+    HKEY probe = nullptr;
+    const bool refused = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kVexaKey) + "\\View").c_str(), 0,
+                                         KEY_READ | KEY_WRITE, &probe) == ERROR_ACCESS_DENIED;
+    if (probe)
+        ::RegCloseKey(probe);
+    EXPECT_TRUE(refused) << "the registry must refuse write access for this test to mean anything";
+    {
+        VexaProcess vexa;
+        int boxes = 0;
+        HWND main = StartPastFirstStart(vexa, boxes);
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(boxes, 2) << "Version cannot be read";
+        EXPECT_TRUE(ShowsGrid(main, 256, 1)) << "the stored 16 columns cannot be read";
+        ::SendMessageA(main, WM_COMMAND, ID_VIEW_COLUMNS_8, 0);
+        EXPECT_TRUE(Exit(vexa, main));
+        EXPECT_EQ(vexa.ExitCode(), 0u);
+    }
+    EXPECT_EQ(ExportVexaSettings(), before);
+}

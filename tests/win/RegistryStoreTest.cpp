@@ -1,0 +1,379 @@
+// The registry store against the real registry, below a scratch key of its own per test.
+#include "framework/Exceptions.h"
+#include "framework/WinApp.h"
+#include "settings/RegistryStore.h"
+
+#include <aclapi.h>
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace
+{
+constexpr const char* kScratch = "Software\\QuillonTest";
+
+// Gives everyone full access to a key and its subkeys again, so that a test's scratch key can go.
+void GrantAll(HKEY parent, const char* path);
+
+void SetKeyAccess(HKEY key, DWORD access)
+{
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    ::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    EXPLICIT_ACCESSA entry{};
+    entry.grfAccessPermissions = access;
+    entry.grfAccessMode = SET_ACCESS;
+    entry.grfInheritance = NO_INHERITANCE;
+    entry.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+    entry.Trustee.ptstrName = static_cast<LPSTR>(everyone);
+    PACL acl = nullptr;
+    ::SetEntriesInAclA(1, &entry, nullptr, &acl);
+    SECURITY_DESCRIPTOR descriptor;
+    ::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    ::SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
+    ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
+    ::LocalFree(acl);
+    ::FreeSid(everyone);
+}
+
+void GrantAll(HKEY parent, const char* path)
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(parent, path, 0, WRITE_DAC, &key) != ERROR_SUCCESS)
+        return;
+    SetKeyAccess(key, KEY_ALL_ACCESS);
+    ::RegCloseKey(key);
+    if (::RegOpenKeyExA(parent, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    char name[256];
+    for (DWORD i = 0;; ++i)
+    {
+        DWORD length = sizeof name;
+        if (::RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        GrantAll(key, name);
+    }
+    ::RegCloseKey(key);
+}
+
+// Replaces one registry function in this program's import table for as long as it lives.
+class ImportHook
+{
+public:
+    ImportHook(const char* function, void* replacement)
+    {
+        auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleA(nullptr));
+        const auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+        const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); dll->Name; ++dll)
+        {
+            if (::lstrcmpiA(reinterpret_cast<char*>(base + dll->Name), "advapi32.dll") != 0)
+                continue;
+            auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+            for (; names->u1.AddressOfData; ++names, ++slots)
+            {
+                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                    continue;
+                const auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+                if (std::string(reinterpret_cast<const char*>(byName->Name)) != function)
+                    continue;
+                m_slot = reinterpret_cast<ULONG_PTR*>(&slots->u1.Function);
+                m_original = *m_slot;
+                Write(reinterpret_cast<ULONG_PTR>(replacement));
+                return;
+            }
+        }
+    }
+    ~ImportHook()
+    {
+        if (m_slot)
+            Write(m_original);
+    }
+    ImportHook(const ImportHook&) = delete;
+    ImportHook& operator=(const ImportHook&) = delete;
+
+    bool Installed() const { return m_slot != nullptr; }
+    // The function the import table named before the hook.
+    void* Original() const { return reinterpret_cast<void*>(m_original); }
+
+private:
+    void Write(ULONG_PTR value)
+    {
+        DWORD old = 0;
+        ::VirtualProtect(m_slot, sizeof *m_slot, PAGE_READWRITE, &old);
+        *m_slot = value;
+        ::VirtualProtect(m_slot, sizeof *m_slot, old, &old);
+    }
+
+    ULONG_PTR* m_slot = nullptr;
+    ULONG_PTR m_original = 0;
+};
+
+// RegSetValueExA that refuses the value whose name ends in ".top", as a full or locked key would.
+using SetValueFunction = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD);
+SetValueFunction g_realSetValue = nullptr;
+int g_setValueCalls = 0;
+LONG WINAPI RefuseTopValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
+{
+    ++g_setValueCalls;
+    const std::string text = name ? name : "";
+    if (text.size() >= 4 && text.compare(text.size() - 4, 4, ".top") == 0)
+        return ERROR_ACCESS_DENIED;
+    return g_realSetValue(key, name, reserved, type, data, size);
+}
+
+class RegistryStoreTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Clear();
+        m_path = std::string(kScratch) + '\\' + ::testing::UnitTest::GetInstance()->current_test_info()->name() + '\\';
+    }
+    void TearDown() override { Clear(); }
+
+    static void Clear()
+    {
+        GrantAll(HKEY_LOCAL_MACHINE, kScratch);
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kScratch);
+    }
+
+    // Stores raw data, bypassing the store, the way another program or an old version might.
+    void Put(const char* section, const char* name, DWORD type, const void* data, DWORD size)
+    {
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, (m_path + section).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                    nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+        ::RegCloseKey(key);
+    }
+    void PutDword(const char* section, const char* name, DWORD value)
+    {
+        Put(section, name, REG_DWORD, &value, sizeof value);
+    }
+
+    bool KeyExists(const std::string& path) const
+    {
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
+        ::RegCloseKey(key);
+        return true;
+    }
+
+    std::string m_path;
+};
+} // namespace
+
+TEST_F(RegistryStoreTest, ReadIntGivesStoredDwordsAndTheDefaultForAnythingElse)
+{
+    RegistryStore store(nullptr, m_path.c_str());
+    EXPECT_EQ(store.ReadInt("View", "Columns", 256), 256) << "no section yet";
+    PutDword("View", "Zero", 0);
+    PutDword("View", "Negative", 0xFFFFFFFDu);
+    Put("View", "Columns", REG_SZ, "16", 3);
+    const BYTE four[4] = {16, 0, 0, 0};
+    Put("View", "Binary", REG_BINARY, four, 4);
+    Put("View", "Short", REG_DWORD, four, 2);
+    const unsigned long long wide = 16;
+    Put("View", "Wide", REG_QWORD, &wide, sizeof wide);
+    Put("View", "Long", REG_DWORD, &wide, sizeof wide);
+
+    EXPECT_EQ(store.ReadInt("View", "Zero", 7), 0);
+    EXPECT_EQ(store.ReadInt("View", "Negative", 7), -3);
+    EXPECT_EQ(store.ReadInt("View", "Columns", 256), 256);
+    EXPECT_EQ(store.ReadInt("View", "Binary", 7), 7);
+    EXPECT_EQ(store.ReadInt("View", "Short", 7), 7);
+    EXPECT_EQ(store.ReadInt("View", "Wide", 7), 7);
+    EXPECT_EQ(store.ReadInt("View", "Long", 7), 7);
+    EXPECT_EQ(store.ReadInt("View", "Absent", 7), 7);
+    EXPECT_EQ(store.ReadInt(nullptr, "Zero", 7), 7);
+
+    EXPECT_TRUE(store.WriteInt("View", "Rows", -2147483647 - 1));
+    EXPECT_EQ(store.ReadInt("View", "Rows", 1), -2147483647 - 1);
+}
+
+TEST_F(RegistryStoreTest, ReadStringNeverReadsPastTheValue)
+{
+    RegistryStore store(nullptr, m_path.c_str());
+    EXPECT_TRUE(store.WriteString("CurrentVersion", "Path", "C:\\Vexa\\Vexa.exe"));
+    EXPECT_EQ(store.ReadString("CurrentVersion", "Path", "x"), "C:\\Vexa\\Vexa.exe");
+
+    Put("CurrentVersion", "Bare", REG_SZ, "abc", 3); // no terminating zero
+    Put("CurrentVersion", "Embedded", REG_SZ, "ab\0cd", 6);
+    Put("CurrentVersion", "Empty", REG_SZ, "", 0);
+    Put("CurrentVersion", "Expand", REG_EXPAND_SZ, "%TEMP%", 7);
+    const DWORD number = 5;
+    Put("CurrentVersion", "Number", REG_DWORD, &number, sizeof number);
+    EXPECT_EQ(store.ReadString("CurrentVersion", "Bare", "x"), "abc");
+    EXPECT_EQ(store.ReadString("CurrentVersion", "Embedded", "x"), "ab");
+    EXPECT_EQ(store.ReadString("CurrentVersion", "Empty", "x"), "");
+    EXPECT_EQ(store.ReadString("CurrentVersion", "Expand", "x"), "x");
+    EXPECT_EQ(store.ReadString("CurrentVersion", "Number", "x"), "x");
+    EXPECT_EQ(store.ReadString("CurrentVersion", "Absent", nullptr), "");
+    EXPECT_EQ(store.ReadString("Nowhere", "Path", "x"), "x");
+
+    // A large unterminated value is read whole; one beyond the limit is refused. (Wine reports one byte
+    // more than stored for an unterminated value, Windows the stored size: both stay on their side.)
+    const std::string large(RegistryStore::kMaxStringBytes - 1, 'L');
+    Put("CurrentVersion", "Large", REG_SZ, large.data(), static_cast<DWORD>(large.size()));
+    EXPECT_TRUE(store.ReadString("CurrentVersion", "Large", "x") == large);
+    const std::string huge(RegistryStore::kMaxStringBytes + 1, 'H');
+    Put("CurrentVersion", "Huge", REG_SZ, huge.data(), static_cast<DWORD>(huge.size()));
+    EXPECT_EQ(store.ReadString("CurrentVersion", "Huge", "x"), "x");
+}
+
+TEST_F(RegistryStoreTest, ReadBinaryReadsOnlyBinaryValuesThatFit)
+{
+    RegistryStore store(nullptr, m_path.c_str());
+    const BYTE data[6] = {1, 2, 3, 4, 5, 6};
+    Put("Data", "Six", REG_BINARY, data, sizeof data);
+    PutDword("Data", "Dword", 9);
+    BYTE buffer[8] = {};
+    EXPECT_EQ(store.ReadBinary("Data", "Six", buffer, sizeof buffer), 6u);
+    EXPECT_EQ(buffer[5], 6);
+    EXPECT_EQ(store.ReadBinary("Data", "Six", buffer, 4), 0u);
+    EXPECT_EQ(store.ReadBinary("Data", "Dword", buffer, sizeof buffer), 0u);
+    EXPECT_EQ(store.ReadBinary("Data", "Absent", buffer, sizeof buffer), 0u);
+    EXPECT_EQ(store.ReadBinary("Data", "Six", nullptr, 8), 0u);
+}
+
+TEST_F(RegistryStoreTest, RectanglesAreFourValuesWithTheirOwnDefaults)
+{
+    RegistryStore store(nullptr, m_path.c_str());
+    const RECT fallback{1, 2, 3, 4};
+    RECT read = store.ReadRect("Window", "Bounds", fallback);
+    EXPECT_TRUE(::EqualRect(&read, &fallback));
+
+    const RECT bounds{-2147483647 - 1, 0, 2147483647, 10};
+    EXPECT_TRUE(store.WriteRect("Window", "Bounds", bounds));
+    read = store.ReadRect("Window", "Bounds", fallback);
+    EXPECT_TRUE(::EqualRect(&read, &bounds));
+    EXPECT_TRUE(store.ValueExists("Window", "Bounds.bottom"));
+
+    // A missing member keeps its default while the others are read.
+    EXPECT_TRUE(store.DeleteValue("Window", "Bounds.top"));
+    read = store.ReadRect("Window", "Bounds", fallback);
+    EXPECT_EQ(read.left, bounds.left);
+    EXPECT_EQ(read.top, 2);
+    EXPECT_EQ(read.bottom, 10);
+}
+
+TEST_F(RegistryStoreTest, WriteRectStopsAtTheFirstFailingWrite)
+{
+    RegistryStore store(nullptr, m_path.c_str());
+    g_setValueCalls = 0;
+    {
+        const ImportHook hook("RegSetValueExA", reinterpret_cast<void*>(&RefuseTopValue));
+        ASSERT_TRUE(hook.Installed());
+        g_realSetValue = reinterpret_cast<SetValueFunction>(hook.Original());
+        EXPECT_FALSE(store.WriteRect("Window", "Bounds", RECT{10, 20, 30, 40}));
+    }
+    EXPECT_EQ(g_setValueCalls, 2);
+    EXPECT_EQ(store.ReadInt("Window", "Bounds.left", 0), 10);
+    EXPECT_FALSE(store.ValueExists("Window", "Bounds.top"));
+    EXPECT_FALSE(store.ValueExists("Window", "Bounds.right"));
+    EXPECT_FALSE(store.ValueExists("Window", "Bounds.bottom"));
+}
+
+TEST_F(RegistryStoreTest, AKeyWithoutWriteAccessReadsAsAbsent)
+{
+    RegistryStore store(nullptr, m_path.c_str());
+    PutDword("View", "Columns", 16);
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, (m_path + "View").c_str(), 0, WRITE_DAC, &key), ERROR_SUCCESS);
+    SetKeyAccess(key, KEY_READ);
+    ::RegCloseKey(key);
+
+    EXPECT_EQ(store.ReadInt("View", "Columns", 256), 256);
+    EXPECT_FALSE(store.ValueExists("View", "Columns"));
+    EXPECT_FALSE(store.WriteInt("View", "Columns", 8));
+    EXPECT_FALSE(store.WriteRect("View", "Bounds", RECT{1, 2, 3, 4}));
+    EXPECT_FALSE(store.DeleteValue("View", "Columns"));
+}
+
+TEST_F(RegistryStoreTest, SectionPathsOf256CharactersOrMoreFailCleanly)
+{
+    RegistryStore store(nullptr, m_path.c_str());
+    const std::string fits(255 - m_path.size(), 'S');
+    const std::string tooLong(256 - m_path.size(), 'S');
+    EXPECT_TRUE(store.WriteInt(fits.c_str(), "Value", 5));
+    EXPECT_EQ(store.ReadInt(fits.c_str(), "Value", 0), 5);
+    EXPECT_FALSE(store.WriteInt(tooLong.c_str(), "Value", 5));
+    EXPECT_FALSE(store.WriteString(tooLong.c_str(), "Value", "x"));
+    EXPECT_EQ(store.ReadInt(tooLong.c_str(), "Value", 3), 3);
+    EXPECT_EQ(store.ReadString(tooLong.c_str(), "Value", "d"), "d");
+    EXPECT_FALSE(store.ValueExists(tooLong.c_str(), "Value"));
+    EXPECT_FALSE(KeyExists(m_path + tooLong));
+    const std::string huge(5000, 'S');
+    EXPECT_FALSE(store.WriteInt(huge.c_str(), "Value", 5));
+}
+
+TEST_F(RegistryStoreTest, SectionsValuesAndTheRootKeyCanBeDeleted)
+{
+    RegistryStore store(nullptr, m_path.c_str());
+    EXPECT_FALSE(store.DeleteSection("View")) << "no root key yet";
+    EXPECT_FALSE(store.DeleteRootKey());
+    EXPECT_TRUE(store.WriteInt("View", "Columns", 16));
+    EXPECT_TRUE(store.WriteInt("Window", "State", 2));
+    EXPECT_TRUE(store.ValueExists("View", "Columns"));
+    EXPECT_FALSE(store.ValueExists("View", "Rows"));
+    EXPECT_FALSE(store.ValueExists("Nowhere", "Rows"));
+
+    EXPECT_FALSE(store.DeleteSection("")) << "must not take the root key with it";
+    EXPECT_FALSE(store.DeleteSection(nullptr));
+    EXPECT_TRUE(KeyExists(m_path));
+    EXPECT_TRUE(store.DeleteValue("View", "Columns"));
+    EXPECT_FALSE(store.DeleteValue("View", "Columns"));
+    EXPECT_TRUE(store.DeleteSection("View"));
+    EXPECT_FALSE(KeyExists(m_path + "View"));
+    EXPECT_TRUE(store.DeleteSection("Window"));
+    EXPECT_TRUE(store.DeleteRootKey());
+    EXPECT_FALSE(KeyExists(m_path));
+
+    RegistryStore unrooted(nullptr, nullptr);
+    EXPECT_EQ(unrooted.GetRootPath(), "");
+    EXPECT_FALSE(unrooted.DeleteRootKey()) << "must not try to delete the hive";
+}
+
+TEST_F(RegistryStoreTest, RootPathsFollowTheApplicationsRegistryKey)
+{
+    // The store forms its paths from the framework application, as the program's own does.
+    std::optional<CWinApp> localApp;
+    if (!AfxGetApp())
+        localApp.emplace("Vexa");
+    CWinApp& app = *AfxGetApp();
+    const std::string profile = app.m_pszAppName;
+
+    RegistryStore store(nullptr, "Software\\Quillon\\");
+    EXPECT_TRUE(store.LeaveSubkey());
+    EXPECT_EQ(store.GetRootPath(), "Software\\");
+    EXPECT_FALSE(store.LeaveSubkey());
+    EXPECT_EQ(store.GetRootPath(), "Software\\");
+    EXPECT_TRUE(store.EnterSubkey("Quillon"));
+    EXPECT_TRUE(store.EnterSubkey("Vexa"));
+    EXPECT_EQ(store.GetRootPath(), "Software\\Quillon\\Vexa\\");
+    EXPECT_THROW(store.EnterSubkey(""), CUserException);
+    EXPECT_THROW(store.EnterSubkey(nullptr), CUserException);
+    EXPECT_EQ(store.GetRootPath(), "Software\\Quillon\\Vexa\\");
+
+    if (!app.m_pszRegistryKey)
+    {
+        EXPECT_THROW(store.SetProductRoot("Other"), CUserException);
+        store.SetRootPath(nullptr);
+        EXPECT_EQ(store.GetRootPath(), "");
+        EXPECT_FALSE(store.LeaveSubkey());
+    }
+    app.SetRegistryKey("Quillon");
+    store.SetRootPath("");
+    EXPECT_EQ(store.GetRootPath(), "Software\\Quillon\\" + profile + "\\");
+    store.SetProductRoot("Other");
+    EXPECT_EQ(store.GetRootPath(), "Software\\Quillon\\Other\\");
+    EXPECT_THROW(store.SetProductRoot(""), CUserException);
+    EXPECT_THROW(store.SetProductRoot(nullptr), CUserException);
+    EXPECT_EQ(store.GetRootPath(), "Software\\Quillon\\Other\\");
+}
