@@ -1,0 +1,216 @@
+#include "CommandDriver.h"
+
+#include "VexaDriver.h"
+
+#include <cstring>
+
+bool SameColours(const PALETTEENTRY& a, const PALETTEENTRY& b)
+{
+    return a.peRed == b.peRed && a.peGreen == b.peGreen && a.peBlue == b.peBlue;
+}
+
+ScratchFolder::ScratchFolder()
+{
+    char base[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, base);
+    char name[MAX_PATH];
+    ::GetTempFileNameA(base, "vxt", 0, name);
+    ::DeleteFileA(name);
+    ::CreateDirectoryA(name, nullptr);
+    m_path = name;
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    for (const std::string& file : Files())
+        ::DeleteFileA(Path(file).c_str());
+    ::RemoveDirectoryA(m_path.c_str());
+}
+
+std::vector<std::string> ScratchFolder::Files() const
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA(Path("*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+    {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
+std::vector<unsigned char> ReadFileBytes(const std::string& path)
+{
+    std::vector<unsigned char> bytes;
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    bytes.resize(::GetFileSize(file, nullptr));
+    DWORD read = 0;
+    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    ::CloseHandle(file);
+    return bytes;
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+void PostCommand(HWND window, UINT id)
+{
+    ::PostMessageA(window, WM_COMMAND, id, 0);
+}
+
+bool RunCommand(HWND window, UINT id, DWORD timeoutMs)
+{
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutA(window, WM_COMMAND, id, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+bool WaitUntilIdle(HWND window, DWORD timeoutMs)
+{
+    // A sent message is answered whenever the thread looks for messages, which a closing common dialog
+    // may do before the command that opened it has finished: ask twice, a moment apart.
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result))
+        return false;
+    ::Sleep(100);
+    return ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+namespace
+{
+struct DialogSearch
+{
+    DWORD processId;
+    const char* title;
+    HWND exclude;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    char className[64] = "";
+    ::GetClassNameA(window, className, sizeof className);
+    if (owner != search->processId || window == search->exclude || !::IsWindowVisible(window) ||
+        std::strcmp(className, "#32770") != 0)
+        return TRUE;
+    if (search->title && WindowText(window) != search->title)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND FindDialog(DWORD processId, const char* title, HWND exclude)
+{
+    DialogSearch search{processId, title, exclude, nullptr};
+    ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+} // namespace
+
+HWND WaitForDialog(DWORD processId, const char* title, HWND exclude, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    do
+    {
+        if (HWND found = FindDialog(processId, title, exclude))
+            return found;
+        ::Sleep(50);
+    } while (::GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+bool ChooseFileInDialog(DWORD processId, const char* title, HWND main, const std::string& fileName)
+{
+    HWND dialog = WaitForDialog(processId, title, main);
+    if (!dialog)
+        return false;
+    HWND name = ::GetDlgItem(dialog, 1148); // the explorer-style file name box
+    if (!name)
+        name = ::GetDlgItem(dialog, 1152);
+    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fileName.c_str()));
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < 10000)
+    {
+        if (!::IsWindow(dialog))
+            return true;
+        // A question whether to replace or create the file: answer Yes.
+        if (HWND question = FindDialog(processId, nullptr, main); question && question != dialog)
+        {
+            if (HWND yes = ::GetDlgItem(question, IDYES))
+                ::PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(yes));
+        }
+        ::Sleep(50);
+    }
+    return false;
+}
+
+std::string TakeMessageBox(DWORD processId, HWND main, DWORD timeoutMs)
+{
+    HWND box = WaitForDialog(processId, "Vexa", main, timeoutMs);
+    if (!box)
+        return {};
+    std::string text = DialogItemText(box, 0xFFFF);
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    const DWORD start = ::GetTickCount();
+    while (::IsWindow(box) && ::GetTickCount() - start < 5000)
+        ::Sleep(20);
+    return text;
+}
+
+std::vector<unsigned char> MakeBitmap(int bitCount, unsigned compression, unsigned infoSize,
+                                      const std::vector<RGBQUAD>& table, std::size_t totalSize)
+{
+    std::vector<unsigned char> bytes(std::max<std::size_t>(totalSize, 0));
+    auto put = [&](std::size_t offset, unsigned value, int size) {
+        for (int i = 0; i < size && offset + i < bytes.size(); ++i)
+            bytes[offset + i] = static_cast<unsigned char>(value >> (8 * i));
+    };
+    put(0, 'B' | ('M' << 8), 2);
+    put(2, static_cast<unsigned>(totalSize), 4);
+    put(10, static_cast<unsigned>(14 + infoSize + 4 * table.size()), 4);
+    put(14, infoSize, 4);
+    put(18, 256, 4);
+    put(22, 32, 4);
+    put(26, 1, 2);
+    put(28, static_cast<unsigned>(bitCount), 2);
+    put(30, compression, 4);
+    put(46, static_cast<unsigned>(table.size()), 4);
+    std::size_t offset = 14 + infoSize;
+    for (const RGBQUAD& c : table)
+    {
+        put(offset, c.rgbBlue | (c.rgbGreen << 8) | (c.rgbRed << 16), 4);
+        offset += 4;
+    }
+    for (; offset < bytes.size(); ++offset)
+        bytes[offset] = static_cast<unsigned char>(offset * 7 + 3);
+    return bytes;
+}
+
+std::vector<RGBQUAD> DistinctColours(int seed)
+{
+    std::vector<RGBQUAD> colours;
+    for (int i = 0; i < 236; ++i)
+    {
+        const int value = i * 5 + seed;
+        colours.push_back({static_cast<BYTE>(value * 3), static_cast<BYTE>(value * 7 + seed),
+                           static_cast<BYTE>(i), 0});
+    }
+    return colours;
+}
