@@ -75,6 +75,15 @@ BOOL PlacementSettings::RestorePlacement(CWnd* window, UINT flags, BOOL applySta
         const Rect bounds{m_bounds.left, m_bounds.top, m_bounds.right, m_bounds.bottom};
         ::SetWindowPos(hwnd, m_onTop ? HWND_TOPMOST : HWND_NOTOPMOST, bounds.left, bounds.top, SaturatedWidth(bounds),
                        SaturatedHeight(bounds), flags);
+        // The system limits a window's size and position, so a huge stored rectangle can leave the
+        // window elsewhere than asked, even wholly off the screen: bring what it made back into reach.
+        RECT placed{};
+        ::GetWindowRect(hwnd, &placed);
+        RECT reachable = placed;
+        KeepRectOnDesktop(reachable);
+        if (!::EqualRect(&placed, &reachable))
+            ::SetWindowPos(hwnd, nullptr, reachable.left, reachable.top, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     else if (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))
     {

@@ -198,6 +198,13 @@ inline bool Exit(VexaProcess& vexa, HWND main)
     return vexa.WaitForExit();
 }
 
+inline bool WaitForIconic(HWND window)
+{
+    for (int wait = 0; wait < 100 && !::IsIconic(window); ++wait)
+        ::Sleep(50);
+    return ::IsIconic(window) != FALSE;
+}
+
 inline RECT WindowRect(HWND window)
 {
     RECT rect{};
