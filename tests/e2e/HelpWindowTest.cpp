@@ -1,0 +1,116 @@
+// The help window of the real program: its text, its keys, one window at a time, F1 everywhere.
+#include "AboutHelpDriver.h"
+#include "VexaDriver.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+HWND WaitForHelp(const VexaProcess& vexa)
+{
+    return WaitForProcessWindow(vexa.Id(), "#32770", "Vexa Help");
+}
+
+// F1 as the user presses it on the keyboard, in a window of Vexa that the test brings to the front.
+bool PressF1In(HWND topLevel)
+{
+    ::SetForegroundWindow(topLevel);
+    if (!WaitUntil([&] { return ::GetForegroundWindow() == topLevel; }, 2000))
+        return false;
+    INPUT keys[2]{};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_F1;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    return ::SendInput(2, keys, sizeof(INPUT)) == 2;
+}
+
+// The help request that F1 makes of a window (WM_KEYF1), for a window that is not in the foreground:
+// the window's default processing turns it into WM_HELP.
+void RequestHelpFrom(HWND window)
+{
+    constexpr UINT kKeyF1 = 0x004D;
+    ::PostMessageA(window, kKeyF1, 0, 0);
+}
+} // namespace
+
+TEST(HelpWindow, ShowsTheWholeTextAndClosesOnEscapeInTheText)
+{
+    ResetVexaSettings();
+    VexaProcess vexa;
+    HWND main = vexa.StartAndWaitForMain();
+    ASSERT_NE(main, nullptr);
+    ::PostMessageA(main, WM_COMMAND, ID_HELP, 0);
+    HWND help = WaitForHelp(vexa);
+    ASSERT_NE(help, nullptr);
+
+    const std::string resource = ExeResourceBytes("HELP", "TXT");
+    ASSERT_EQ(resource.size(), 1299u);
+    HWND text = ::GetDlgItem(help, IDC_HELP_TEXT);
+    EXPECT_EQ(FullWindowText(text), resource);
+    EXPECT_EQ(FocusInThreadOf(help), ::GetDlgItem(help, IDCANCEL));
+    // Read-only, wrapping lines: no horizontal scrolling.
+    const LONG style = ::GetWindowLongA(text, GWL_STYLE);
+    EXPECT_TRUE(style & ES_READONLY);
+    EXPECT_FALSE(style & (ES_AUTOHSCROLL | WS_HSCROLL));
+    EXPECT_TRUE(::GetWindowLongA(help, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(::GetWindow(help, GW_OWNER), main);
+    EXPECT_FALSE(::IsWindowEnabled(main));
+
+    ::PostMessageA(text, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(help); }));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main) != FALSE; }));
+    ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_TRUE(vexa.WaitForExit());
+}
+
+TEST(HelpWindow, SecondContentsAndF1BringTheOpenWindowToTheFront)
+{
+    ResetVexaSettings();
+    VexaProcess vexa;
+    HWND main = vexa.StartAndWaitForMain();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(PressF1In(main));
+    HWND help = WaitForHelp(vexa);
+    ASSERT_NE(help, nullptr);
+
+    ForegroundDecoy decoy;
+    ASSERT_TRUE(decoy.TakeForegroundFrom(help));
+    ::PostMessageA(main, WM_COMMAND, ID_HELP, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == help; }));
+
+    ASSERT_TRUE(decoy.TakeForegroundFrom(help));
+    RequestHelpFrom(::GetDlgItem(help, IDC_HELP_TEXT));
+    EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == help; }));
+    ::Sleep(300);
+    EXPECT_EQ(CountProcessWindows(vexa.Id(), "#32770", "Vexa Help"), 1);
+
+    ::PostMessageA(help, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(help); }));
+    ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_TRUE(vexa.WaitForExit());
+}
+
+TEST(HelpWindow, F1InTheAboutBoxOpensHelpOwnedByIt)
+{
+    ResetVexaSettings();
+    VexaProcess vexa;
+    HWND main = vexa.StartAndWaitForMain();
+    ASSERT_NE(main, nullptr);
+    ::PostMessageA(main, WM_COMMAND, ID_APP_ABOUT, 0);
+    HWND about = WaitForProcessWindow(vexa.Id(), "#32770", "About Vexa");
+    ASSERT_NE(about, nullptr);
+    ASSERT_TRUE(PressF1In(about));
+    HWND help = WaitForHelp(vexa);
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(::GetWindow(help, GW_OWNER), about);
+    EXPECT_FALSE(::IsWindowEnabled(about));
+
+    ::PostMessageA(help, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(help); }));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(about) != FALSE; }));
+    ::PostMessageA(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
+    ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_TRUE(vexa.WaitForExit());
+}
