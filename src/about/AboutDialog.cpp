@@ -11,10 +11,10 @@ CDialog* AboutDialog::s_active = nullptr;
 AboutDialog::AboutDialog(CWnd* owner) : CDialog(IDD_ABOUT, owner)
 {
     const VersionInfo version;
-    AboutTexts texts = AboutTexts::Build(AfxLoadString(IDS_DESCRIPTION_FORMAT), version.GetStringValue("ProductName"),
-                                         version.GetStringValue("ProductVersion"),
-                                         version.GetStringValue("LegalCopyright"),
-                                         version.GetStringValue("FileDescription"));
+    AboutTexts texts =
+        AboutTexts::Build(AfxLoadString(IDS_DESCRIPTION_FORMAT), version.GetStringValue("ProductName"),
+                          version.GetStringValue("ProductVersion"), version.GetStringValue("LegalCopyright"),
+                          version.GetStringValue("FileDescription"));
     m_description = std::move(texts.m_description);
     m_product = std::move(texts.m_product);
     m_notice = std::move(texts.m_notice);

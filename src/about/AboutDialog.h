@@ -7,7 +7,7 @@
 
 class AboutDialog : public CDialog
 {
-public:
+  public:
     // Reads the program's version record; the texts are ready before the window exists.
     explicit AboutDialog(CWnd* owner);
     ~AboutDialog() override = default;
@@ -15,11 +15,11 @@ public:
     // One About box at a time: a second request brings the open one to the front and returns 3.
     INT_PTR DoModal() override;
 
-protected:
+  protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
 
-private:
+  private:
     std::string m_description;
     std::string m_product;
     std::string m_notice;

@@ -10,8 +10,8 @@ std::string_view ValueOrEmpty(const char* value)
 }
 } // namespace
 
-AboutTexts AboutTexts::Build(std::string_view descriptionPattern, const char* productName,
-                             const char* productVersion, const char* legalCopyright, const char* fileDescription)
+AboutTexts AboutTexts::Build(std::string_view descriptionPattern, const char* productName, const char* productVersion,
+                             const char* legalCopyright, const char* fileDescription)
 {
     AboutTexts texts;
     // The pattern's second line is left empty on purpose: the control has room for two.

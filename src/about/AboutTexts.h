@@ -7,8 +7,8 @@
 struct AboutTexts
 {
     // The values as the version record gives them; a missing one (null) counts as empty.
-    static AboutTexts Build(std::string_view descriptionPattern, const char* productName,
-                            const char* productVersion, const char* legalCopyright, const char* fileDescription);
+    static AboutTexts Build(std::string_view descriptionPattern, const char* productName, const char* productVersion,
+                            const char* legalCopyright, const char* fileDescription);
 
     std::string m_description;
     std::string m_product;

@@ -11,8 +11,7 @@
 
 CDialog* HelpDialog::s_active = nullptr;
 
-HelpDialog::HelpDialog(CWnd* owner, const char* resourceName)
-    : CDialog(IDD_HELP, owner), m_resourceName(resourceName)
+HelpDialog::HelpDialog(CWnd* owner, const char* resourceName) : CDialog(IDD_HELP, owner), m_resourceName(resourceName)
 {
 }
 

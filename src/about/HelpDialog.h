@@ -7,18 +7,18 @@
 
 class HelpDialog : public CDialog
 {
-public:
+  public:
     HelpDialog(CWnd* owner, const char* resourceName);
     ~HelpDialog() override = default;
 
     // One help window at a time: a second request brings the open one to the front and returns 3.
     INT_PTR DoModal() override;
 
-protected:
+  protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
 
-private:
+  private:
     CWnd m_text;
     const char* m_resourceName;
 

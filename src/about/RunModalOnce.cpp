@@ -5,13 +5,13 @@ namespace
 // Empties the slot however the modal run ends: a slot left set would refuse the class for good.
 class SlotGuard
 {
-public:
+  public:
     SlotGuard(CDialog** slot, CDialog& dialog) : m_slot(slot) { *m_slot = &dialog; }
     ~SlotGuard() { *m_slot = nullptr; }
     SlotGuard(const SlotGuard&) = delete;
     SlotGuard& operator=(const SlotGuard&) = delete;
 
-private:
+  private:
     CDialog** m_slot;
 };
 } // namespace

@@ -3,9 +3,8 @@
 #include "VexaDriver.h"
 #include "resource.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 
 namespace
 {

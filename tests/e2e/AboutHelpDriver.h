@@ -24,7 +24,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 // can see Vexa take it back.
 class ForegroundDecoy
 {
-public:
+  public:
     ForegroundDecoy();
     ~ForegroundDecoy();
     ForegroundDecoy(const ForegroundDecoy&) = delete;
@@ -34,6 +34,6 @@ public:
     bool TakeForegroundFrom(HWND other);
     HWND Window() const { return m_window; }
 
-private:
+  private:
     HWND m_window = nullptr;
 };

@@ -2,7 +2,6 @@
 #include "about/HelpText.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace

@@ -10,12 +10,12 @@ namespace
 // Records where it is once shown, then closes.
 class PlacedDialog : public CDialog
 {
-public:
+  public:
     PlacedDialog(CWnd* owner, bool placeItself = false) : CDialog(IDD_ABOUT, owner), m_placeItself(placeItself) {}
 
     RECT m_rect{};
 
-protected:
+  protected:
     BOOL OnInitDialog() override
     {
         CDialog::OnInitDialog();
@@ -35,7 +35,7 @@ protected:
         return true;
     }
 
-private:
+  private:
     bool m_placeItself;
 };
 
@@ -54,10 +54,10 @@ POINT Center(const RECT& r)
 // Opens a dialog owned by a window at the given place and in the given show state; its rectangle.
 RECT OpenOver(RECT ownerRect, int show)
 {
-    HWND ownerWindow = ::CreateWindowExA(0, "STATIC", "Owner", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                         ownerRect.left, ownerRect.top, ownerRect.right - ownerRect.left,
-                                         ownerRect.bottom - ownerRect.top, nullptr, nullptr,
-                                         ::GetModuleHandleA(nullptr), nullptr);
+    HWND ownerWindow =
+        ::CreateWindowExA(0, "STATIC", "Owner", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, ownerRect.left,
+                          ownerRect.top, ownerRect.right - ownerRect.left, ownerRect.bottom - ownerRect.top, nullptr,
+                          nullptr, ::GetModuleHandleA(nullptr), nullptr);
     ::ShowWindow(ownerWindow, show);
     CWnd owner(ownerWindow);
     PlacedDialog dialog(&owner);

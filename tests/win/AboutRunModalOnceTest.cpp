@@ -11,11 +11,11 @@ CDialog* g_slot = nullptr;
 // Ends its modal run as soon as it initialises, with a result of its own.
 class SelfClosingDialog : public CDialog
 {
-public:
+  public:
     static constexpr int kResult = 77;
     SelfClosingDialog() : CDialog(IDD_HELP, nullptr) {}
 
-protected:
+  protected:
     BOOL OnInitDialog() override
     {
         EndDialog(kResult);
@@ -35,7 +35,7 @@ HWND MakeForegroundDecoy()
 // and records what happened.
 class ProbeDialog : public CDialog
 {
-public:
+  public:
     ProbeDialog() : CDialog(IDD_HELP, nullptr) {}
 
     CDialog* m_slotWhileOpen = nullptr;
@@ -43,7 +43,7 @@ public:
     int m_secondResult = 0;
     bool m_broughtToFront = false;
 
-protected:
+  protected:
     BOOL OnInitDialog() override
     {
         CDialog::OnInitDialog();

@@ -5,11 +5,10 @@
 #include "framework/WinApp.h"
 #include "resource.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <fstream>
 #include <functional>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -20,7 +19,7 @@ namespace
 // life of the object.
 class TextResourceModule
 {
-public:
+  public:
     TextResourceModule()
     {
         char path[MAX_PATH] = "";
@@ -42,7 +41,7 @@ public:
 
     bool Loaded() const { return m_module != nullptr; }
 
-private:
+  private:
     HMODULE m_module = nullptr;
 };
 
@@ -116,7 +115,7 @@ TEST(HelpTextResource, OddResourcesOfAModule)
     } cases[] = {
         {"TRAIL", "Trailing mark\r\n"}, // the end mark is dropped
         {"EMPTY", ""},
-        {"NULMID", "Before"},           // a NUL ends the text
+        {"NULMID", "Before"}, // a NUL ends the text
         {"ONLYMARK", ""},
         {"NULFIRST", ""},
     };
@@ -127,7 +126,8 @@ TEST(HelpTextResource, OddResourcesOfAModule)
         EXPECT_EQ(text, c.text) << c.name;
     }
     // Missing: by name, by type, and the program's own help text, which the module lacks.
-    for (const auto& [name, type] : {std::pair{"NOSUCH", "TXT"}, std::pair{"TRAIL", "RCDATA"}, std::pair{"HELP", "TXT"}})
+    for (const auto& [name, type] :
+         {std::pair{"NOSUCH", "TXT"}, std::pair{"TRAIL", "RCDATA"}, std::pair{"HELP", "TXT"}})
     {
         std::string text = "stale";
         EXPECT_FALSE(LoadTextResource(name, type, text)) << name << " " << type;
