@@ -98,13 +98,17 @@ bool CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
         return true;
     }
     case WM_HELP: // F1 in a top-level window asks the main window for the help command.
-        if (!(::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD))
-        {
-            if (CWnd* main = AfxGetMainWnd(); main && main->m_hWnd)
-                ::SendMessageA(main->m_hWnd, WM_COMMAND, ID_HELP, 0);
-        }
+    {
+        // F1 with Shift, Ctrl or Alt held is not a request for the contents.
+        const bool plainF1 =
+            ::GetKeyState(VK_SHIFT) >= 0 && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0;
+        CWnd* main = AfxGetMainWnd();
+        if ((::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD) || !plainF1 || !main || !main->m_hWnd)
+            return false;
+        ::SendMessageA(main->m_hWnd, WM_COMMAND, ID_HELP, 0);
         result = TRUE;
         return true;
+    }
     default: return CWnd::OnMessage(message, wParam, lParam, result);
     }
 }

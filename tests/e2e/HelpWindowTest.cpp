@@ -4,6 +4,7 @@
 #include "resource.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace
 {
@@ -13,16 +14,23 @@ HWND WaitForHelp(const VexaProcess& vexa)
 }
 
 // F1 as the user presses it on the keyboard, in a window of Vexa that the test brings to the front.
-bool PressF1In(HWND topLevel)
+bool PressF1In(HWND topLevel, WORD modifier = 0)
 {
     ::SetForegroundWindow(topLevel);
     if (!WaitUntil([&] { return ::GetForegroundWindow() == topLevel; }, 2000))
         return false;
-    INPUT keys[2]{};
-    keys[0].type = keys[1].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = keys[1].ki.wVk = VK_F1;
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    return ::SendInput(2, keys, sizeof(INPUT)) == 2;
+    std::vector<INPUT> keys;
+    for (WORD key : {modifier, WORD{VK_F1}})
+    {
+        if (key)
+            keys.push_back(INPUT{INPUT_KEYBOARD, {.ki = {key, 0, 0, 0, 0}}});
+    }
+    for (WORD key : {WORD{VK_F1}, modifier})
+    {
+        if (key)
+            keys.push_back(INPUT{INPUT_KEYBOARD, {.ki = {key, 0, KEYEVENTF_KEYUP, 0, 0}}});
+    }
+    return ::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)) == keys.size();
 }
 
 // The help request that F1 makes of a window (WM_KEYF1), for a window that is not in the foreground:
@@ -40,6 +48,13 @@ TEST(HelpWindow, ShowsTheWholeTextAndClosesOnEscapeInTheText)
     VexaProcess vexa;
     HWND main = vexa.StartAndWaitForMain();
     ASSERT_NE(main, nullptr);
+    // F1 with Shift or Ctrl held asks for no help.
+    for (WORD modifier : {VK_SHIFT, VK_CONTROL})
+    {
+        ASSERT_TRUE(PressF1In(main, modifier));
+        ::Sleep(700);
+        EXPECT_EQ(CountProcessWindows(vexa.Id(), "#32770", "Vexa Help"), 0) << modifier;
+    }
     ::PostMessageA(main, WM_COMMAND, ID_HELP, 0);
     HWND help = WaitForHelp(vexa);
     ASSERT_NE(help, nullptr);
