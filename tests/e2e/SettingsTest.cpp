@@ -200,3 +200,19 @@ TEST(Settings, AKeyThatCannotBeWrittenGivesDefaultsAndAFirstStartEveryTime)
     }
     EXPECT_EQ(ExportVexaSettings(), before);
 }
+
+TEST(Depth24Settings, TheInstallRecordIsWrittenBeforeTheDisplayIsRefused)
+{
+    // Start-up brings the install record up to date before the palette check ends the program; the
+    // refused run itself changes nothing else.
+    ResetVexaSettings(true);
+    VexaProcess vexa;
+    ASSERT_TRUE(vexa.Start());
+    HWND box = WaitForProcessWindow(vexa.Id(), "#32770", "Vexa");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(::GetMenu(box), nullptr) << "a message box, not the palette window";
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(vexa.WaitForExit());
+    EXPECT_EQ(ExportVexaSettings(), ExpectedInstallRecord(VexaExePath()));
+    ResetVexaSettings();
+}

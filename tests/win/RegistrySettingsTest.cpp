@@ -3,6 +3,8 @@
 #include "framework/Wnd.h"
 #include "settings/SettingsStore.h"
 
+#include "ImportHook.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,6 +19,11 @@ std::string OwnPath()
     char path[MAX_PATH] = "";
     ::GetModuleFileNameA(nullptr, path, sizeof path - 1);
     return path;
+}
+
+DWORD WINAPI NoModuleFileName(HMODULE, LPSTR, DWORD)
+{
+    return 0;
 }
 
 // Signals any write below the settings' root key from the moment it is made.
@@ -240,4 +247,17 @@ TEST_F(SettingsRecordTest, PlacementFollowsTheWindowAndMarksOnlyChanges)
     EXPECT_FALSE(m_settings.IsModified());
     m_settings.SetBounds(m_settings.m_bounds);
     EXPECT_FALSE(m_settings.IsModified());
+}
+
+TEST_F(SettingsRecordTest, WithoutItsOwnFileNameTheRestOfTheInstallRecordIsKept)
+{
+    m_settings.WriteString("CurrentVersion", "Path", "C:\\Old\\Vexa.exe");
+    {
+        const ImportHook hook("kernel32.dll", "GetModuleFileNameA", reinterpret_cast<void*>(&NoModuleFileName));
+        ASSERT_TRUE(hook.Installed());
+        m_settings.SetDefaults();
+    }
+    EXPECT_EQ(m_settings.ReadString("CurrentVersion", "Path", ""), "C:\\Old\\Vexa.exe");
+    EXPECT_EQ(m_settings.ReadInt("CurrentVersion", "Version", 0), 0x00010007);
+    EXPECT_EQ(m_settings.m_columns, 256);
 }

@@ -1,5 +1,8 @@
 // Reading version records: the program's own, one without a record and one with a second language.
 #include "about/VersionInfo.h"
+#include "framework/Exceptions.h"
+
+#include "ImportHook.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +18,17 @@ std::string Beside(const char* name)
     ::GetModuleFileNameA(nullptr, path, sizeof path - 1);
     std::string folder(path);
     return folder.substr(0, folder.find_last_of('\\') + 1) + name;
+}
+
+// GetModuleFileNameA that fails, or that fills the whole buffer as a truncated name does.
+DWORD g_moduleNameResult = 0;
+DWORD WINAPI FakeModuleFileName(HMODULE, LPSTR buffer, DWORD size)
+{
+    if (g_moduleNameResult == 0 || size == 0)
+        return 0;
+    for (DWORD i = 0; i < size; ++i)
+        buffer[i] = 'x';
+    return size;
 }
 
 std::string Text(const char* value)
@@ -88,5 +102,18 @@ TEST(VersionInfo, FilesWithoutARecordAnswerEveryLookupWithNull)
         EXPECT_EQ(info.QueryValue("\\"), nullptr) << file;
         EXPECT_EQ(info.GetStringValue("ProductName"), nullptr) << file;
         EXPECT_EQ(info.GetCompanyKeyName(), "") << file;
+    }
+}
+
+TEST(VersionInfo, WithoutTheProgramsOwnFileNameConstructionFails)
+{
+    for (const DWORD result : {0u, 1u})
+    {
+        g_moduleNameResult = result;
+        const ImportHook hook("kernel32.dll", "GetModuleFileNameA", reinterpret_cast<void*>(&FakeModuleFileName));
+        ASSERT_TRUE(hook.Installed());
+        EXPECT_THROW(VersionInfo info, CResourceException) << (result ? "truncated name" : "no name");
+        const VersionInfo named(std::getenv("VEXA_EXE"));
+        EXPECT_NE(named.GetStringValue("ProductName"), nullptr) << "a given name needs no module name";
     }
 }
