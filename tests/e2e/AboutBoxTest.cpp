@@ -80,6 +80,8 @@ TEST(AboutBox, ShowsVersionTextsIconAndClosesOnOk)
     ASSERT_NE(icon, nullptr);
     EXPECT_NE(::SendMessageA(icon, STM_GETICON, 0, 0), 0);
 
+    EXPECT_EQ(FocusInThreadOf(about), ::GetDlgItem(about, IDOK));
+
     // Owned by the palette window, which is disabled while the box is open, and centred over it.
     EXPECT_EQ(::GetWindow(about, GW_OWNER), main);
     EXPECT_FALSE(::IsWindowEnabled(main));

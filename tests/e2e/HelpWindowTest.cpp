@@ -63,6 +63,7 @@ TEST(HelpWindow, ShowsTheWholeTextAndClosesOnEscapeInTheText)
     ASSERT_EQ(resource.size(), 1299u);
     HWND text = ::GetDlgItem(help, IDC_HELP_TEXT);
     EXPECT_EQ(FullWindowText(text), resource);
+    EXPECT_EQ(::SendMessageA(text, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     EXPECT_EQ(FocusInThreadOf(help), ::GetDlgItem(help, IDCANCEL));
     // Read-only, wrapping lines: no horizontal scrolling.
     const LONG style = ::GetWindowLongA(text, GWL_STYLE);
