@@ -8,7 +8,7 @@
 
 class VersionInfo
 {
-public:
+  public:
     // Loads the record of the file at once (null: the program's own module). Throws CResourceException
     // when the program's own file name cannot be had; a file without a record leaves every lookup null.
     explicit VersionInfo(const char* fileName = nullptr);
@@ -23,7 +23,7 @@ public:
     // The company name up to its first blank: the program's registry key. Empty when absent.
     std::string GetCompanyKeyName() const;
 
-private:
+  private:
     char m_path[MAX_PATH] = {};
     const char* m_fileName = nullptr;
     std::unique_ptr<BYTE[]> m_record;

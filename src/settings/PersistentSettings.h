@@ -5,7 +5,7 @@
 
 class PersistentSettings : public RegistryStore
 {
-public:
+  public:
     PersistentSettings(HKEY hive, const char* rootPath) : RegistryStore(hive, rootPath) {}
 
     virtual void PrepareSave() {}

@@ -7,7 +7,7 @@ class CWnd;
 
 class PlacementSettings : public PersistentSettings
 {
-public:
+  public:
     PlacementSettings() : PersistentSettings(nullptr, nullptr) {}
 
     // Brings "Path" and "Version" up to date (the one write outside Save) and resets the placement.

@@ -5,7 +5,7 @@
 
 class RegistryKey
 {
-public:
+  public:
     RegistryKey() = default;
     explicit RegistryKey(HKEY key) : m_key(key) {}
     ~RegistryKey();
@@ -17,6 +17,6 @@ public:
     HKEY Get() const { return m_key; }
     explicit operator bool() const { return m_key != nullptr; }
 
-private:
+  private:
     HKEY m_key = nullptr;
 };

@@ -73,9 +73,9 @@ BOOL RegistryStore::LeaveSubkey()
 RegistryKey RegistryStore::OpenKey(HKEY parent, const char* path, BOOL create) const
 {
     HKEY key = nullptr;
-    const LONG status = create ? ::RegCreateKeyExA(parent, path, 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess,
-                                                   nullptr, &key, nullptr)
-                               : ::RegOpenKeyExA(parent, path, 0, kAccess, &key);
+    const LONG status =
+        create ? ::RegCreateKeyExA(parent, path, 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess, nullptr, &key, nullptr)
+               : ::RegOpenKeyExA(parent, path, 0, kAccess, &key);
     return RegistryKey(status == ERROR_SUCCESS ? key : nullptr);
 }
 

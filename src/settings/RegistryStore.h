@@ -10,7 +10,7 @@
 
 class RegistryStore : public CObject
 {
-public:
+  public:
     // A hive of 0 means HKEY_LOCAL_MACHINE; a null or empty root path is formed from the application.
     RegistryStore(HKEY hive, const char* rootPath);
 
@@ -51,7 +51,7 @@ public:
     // String values longer than this are refused (read as absent): more than any value Windows 95 keeps.
     static constexpr DWORD kMaxStringBytes = 64 * 1024;
 
-protected:
+  protected:
     HKEY m_hive;
     std::string m_rootPath;
 };

@@ -5,7 +5,7 @@
 
 class SettingsStore : public PlacementSettings
 {
-public:
+  public:
     void SetDefaults() override;
     // A stored Columns or Rows below 1 cannot lay out a grid: both then keep their defaults.
     void Load() override;

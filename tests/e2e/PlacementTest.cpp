@@ -30,8 +30,8 @@ void ExpectOpensAtWithoutWriting(const RECT& expected, bool topmost)
     HWND main = vexa.StartAndWaitForMain();
     ASSERT_NE(main, nullptr);
     const RECT opened = WindowRect(main);
-    EXPECT_TRUE(SameRect(opened, expected)) << opened.left << "," << opened.top << "," << opened.right << ","
-                                            << opened.bottom;
+    EXPECT_TRUE(SameRect(opened, expected))
+        << opened.left << "," << opened.top << "," << opened.right << "," << opened.bottom;
     EXPECT_FALSE(::IsIconic(main));
     EXPECT_EQ(IsTopmost(main), topmost);
     ASSERT_TRUE(Exit(vexa, main));

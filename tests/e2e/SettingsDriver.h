@@ -143,7 +143,7 @@ inline void SetTreeAccess(HKEY parent, const std::string& path, DWORD access)
 // Signals any value or key written below Vexa's key from the moment it is made (the key must exist).
 class RegistryWatch
 {
-public:
+  public:
     RegistryWatch()
     {
         m_event = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -164,7 +164,7 @@ public:
     bool Armed() const { return m_armed; }
     bool Written() const { return ::WaitForSingleObject(m_event, 0) == WAIT_OBJECT_0; }
 
-private:
+  private:
     HANDLE m_event = nullptr;
     HKEY m_key = nullptr;
     bool m_armed = false;

@@ -2,10 +2,9 @@
 // the program may read but not write.
 #include "SettingsDriver.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cctype>
+#include <gtest/gtest.h>
 
 using namespace settings_test;
 

@@ -2,7 +2,6 @@
 #include "about/DesktopRect.h"
 
 #include <gtest/gtest.h>
-
 #include <limits>
 
 namespace
@@ -27,13 +26,13 @@ struct Case
 TEST(KeepRectOnDesktop, MovesJustFarEnoughOnA1024x768Screen)
 {
     const Case cases[] = {
-        {{-500, 100, -480, 200}, {12, 100, 32, 200}},   // left of the screen: right edge to 32
-        {{100, -300, 300, -10}, {100, -258, 300, 32}},  // above: bottom edge to 32
-        {{992, 100, 1192, 300}, {992, 100, 1192, 300}}, // exactly 32 pixels on the screen: stays
+        {{-500, 100, -480, 200}, {12, 100, 32, 200}},    // left of the screen: right edge to 32
+        {{100, -300, 300, -10}, {100, -258, 300, 32}},   // above: bottom edge to 32
+        {{992, 100, 1192, 300}, {992, 100, 1192, 300}},  // exactly 32 pixels on the screen: stays
         {{1000, 740, 1200, 900}, {992, 736, 1192, 896}}, // right and below: both axes move
         {{10, 20, 500, 400}, {10, 20, 500, 400}},        // wholly on the screen
         {{-10, 736, 31, 1000}, {-9, 736, 32, 1000}},     // one pixel short of the margin on the left
-        {{0, 0, 0, 0}, {32, 32, 32, 32}},               // an empty rectangle moves like any other
+        {{0, 0, 0, 0}, {32, 32, 32, 32}},                // an empty rectangle moves like any other
     };
     for (const Case& c : cases)
         EXPECT_EQ(Kept(c.before), c.after) << c.before.left << "," << c.before.top;

@@ -9,7 +9,7 @@
 // a way to make a system call fail on purpose where nothing real can.
 class ImportHook
 {
-public:
+  public:
     ImportHook(const char* dllName, const char* function, void* replacement)
     {
         auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleA(nullptr));
@@ -48,7 +48,7 @@ public:
     // The function the import table named before the hook.
     void* Original() const { return reinterpret_cast<void*>(m_original); }
 
-private:
+  private:
     void Write(ULONG_PTR value)
     {
         DWORD old = 0;

@@ -1,12 +1,10 @@
 // The settings records against the real registry and real windows: install record, load and save
 // rules, and the placement operations.
+#include "ImportHook.h"
 #include "framework/Wnd.h"
 #include "settings/SettingsStore.h"
 
-#include "ImportHook.h"
-
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace
@@ -29,7 +27,7 @@ DWORD WINAPI NoModuleFileName(HMODULE, LPSTR, DWORD)
 // Signals any write below the settings' root key from the moment it is made.
 class Watch
 {
-public:
+  public:
     Watch()
     {
         m_event = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -45,14 +43,14 @@ public:
     Watch& operator=(const Watch&) = delete;
     bool Written() const { return ::WaitForSingleObject(m_event, 0) == WAIT_OBJECT_0; }
 
-private:
+  private:
     HANDLE m_event = nullptr;
     HKEY m_key = nullptr;
 };
 
 class SettingsRecordTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\QuillonTest");
@@ -67,7 +65,7 @@ protected:
 // A plain top-level window to place.
 class TestWindow : public CWnd
 {
-public:
+  public:
     TestWindow()
     {
         m_hWnd = ::CreateWindowExA(0, "STATIC", "placement", WS_OVERLAPPEDWINDOW, 50, 60, 300, 200, nullptr, nullptr,

@@ -1,13 +1,13 @@
 // The registry store against the real registry, below a scratch key of its own per test.
-#include "framework/Exceptions.h"
-#include "framework/WinApp.h"
 #include "settings/RegistryStore.h"
 
 #include "ImportHook.h"
+#include "framework/Exceptions.h"
+#include "framework/WinApp.h"
 
 #include <aclapi.h>
-#include <gtest/gtest.h>
 
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 
@@ -74,7 +74,7 @@ LONG WINAPI RefuseTopValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, co
 
 class RegistryStoreTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         Clear();

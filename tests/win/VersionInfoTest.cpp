@@ -1,12 +1,11 @@
 // Reading version records: the program's own, one without a record and one with a second language.
 #include "about/VersionInfo.h"
-#include "framework/Exceptions.h"
 
 #include "ImportHook.h"
-
-#include <gtest/gtest.h>
+#include "framework/Exceptions.h"
 
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace
