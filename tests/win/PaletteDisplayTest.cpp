@@ -66,13 +66,16 @@ private:
     HWND m_hWnd = nullptr;
 };
 
-// Realises a palette of the free slots through the foreground window: the captured static colours
-// around 236 PC_NOCOLLAPSE entries of the given colours.
-void RealizeFreeSlots(HWND window, PaletteEntry (*colour)(int slot))
+// Realises a palette through the foreground window: the captured static colours around the 236 entries
+// 10..245 of colours, flagged PC_NOCOLLAPSE.
+void RealizeFreeSlots(HWND window, const PaletteSnapshot& colours)
 {
     PaletteSnapshot snapshot = CaptureAll();
     for (int slot = 10; slot < 246; ++slot)
-        snapshot.palPalEntry[slot] = colour(slot);
+    {
+        snapshot.palPalEntry[slot] = colours.palPalEntry[slot];
+        snapshot.palPalEntry[slot].peFlags = kPcNoCollapse;
+    }
     const CPalette palette = CreatePaletteOrThrow(snapshot);
     RealizeInWindow(window, palette);
     ForegroundWindow::Pump();
@@ -143,10 +146,10 @@ TEST(PaletteDisplay, RealizeInForegroundWindowWritesTheFreeSlots)
     ASSERT_NE(window.Handle(), nullptr);
     ASSERT_EQ(::GetForegroundWindow(), window.Handle());
 
-    RealizeFreeSlots(window.Handle(), [](int slot) {
-        return PaletteEntry{static_cast<std::uint8_t>(slot), static_cast<std::uint8_t>(255 - slot), 77,
-                            kPcNoCollapse};
-    });
+    PaletteSnapshot colours = EmptySnapshot(256);
+    for (int slot = 0; slot < 256; ++slot)
+        colours.palPalEntry[slot] = {static_cast<std::uint8_t>(slot), static_cast<std::uint8_t>(255 - slot), 77, 0};
+    RealizeFreeSlots(window.Handle(), colours);
     const PaletteSnapshot ramp = CaptureAll();
     for (int slot = 0; slot < 256; ++slot)
     {
@@ -168,11 +171,5 @@ TEST(PaletteDisplay, RealizeInForegroundWindowWritesTheFreeSlots)
     }
 
     // Put the free slots back as they were for the tests that follow.
-    static PaletteSnapshot s_original;
-    s_original = original;
-    RealizeFreeSlots(window.Handle(), [](int slot) {
-        PaletteEntry entry = s_original.palPalEntry[slot];
-        entry.peFlags = kPcNoCollapse;
-        return entry;
-    });
+    RealizeFreeSlots(window.Handle(), original);
 }
