@@ -2,6 +2,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/WinApp.h"
+#include "settings/RegistryValue.h"
 
 #include <new>
 
@@ -102,10 +103,9 @@ int RegistryStore::ReadInt(const char* section, const char* name, int defaultVal
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof value;
-    if (::RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof value)
+    if (::RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
         return defaultValue;
-    return static_cast<int>(value);
+    return NumberFromRegistryValue(type, &value, size).value_or(defaultValue);
 }
 
 BOOL RegistryStore::WriteInt(const char* section, const char* name, int value)
@@ -126,25 +126,23 @@ std::string RegistryStore::ReadString(const char* section, const char* name, con
         return fallback;
     DWORD type = 0;
     DWORD size = 0;
-    if (::RegQueryValueExA(key.Get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ ||
-        size > kMaxStringBytes)
+    if (::RegQueryValueExA(key.Get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        !IsRegistryTextValue(type, size))
         return fallback;
-    // A value need not end in a zero byte: one byte more than the data keeps the text terminated.
     std::string buffer;
     try
     {
-        buffer.assign(static_cast<std::size_t>(size) + 1, '\0');
+        buffer.assign(static_cast<std::size_t>(size), '\0');
     }
     catch (const std::bad_alloc&)
     {
         return {};
     }
     if (::RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ)
+        ERROR_SUCCESS)
         return fallback;
-    buffer.resize(buffer.find('\0'));
-    return buffer;
+    // The value may have changed since the first query: the second answer is judged afresh.
+    return TextFromRegistryValue(type, buffer.data(), size).value_or(fallback);
 }
 
 BOOL RegistryStore::WriteString(const char* section, const char* name, const char* text)

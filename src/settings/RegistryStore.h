@@ -3,6 +3,7 @@
 
 #include "framework/Object.h"
 #include "settings/RegistryKey.h"
+#include "settings/RegistryValue.h"
 
 #include <windows.h>
 
@@ -49,7 +50,7 @@ class RegistryStore : public CObject
     BOOL DeleteRootKey();
 
     // String values longer than this are refused (read as absent): more than any value Windows 95 keeps.
-    static constexpr DWORD kMaxStringBytes = 64 * 1024;
+    static constexpr DWORD kMaxStringBytes = kMaxRegistryTextBytes;
 
   protected:
     HKEY m_hive;
