@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 #include <vector>
 
 namespace
@@ -64,6 +65,30 @@ int main(int argc, char** argv)
     for (const char c : std::string_view("Tuesday"))
         time.push_back(static_cast<std::uint8_t>(c));
     ok = ok && WriteSeed(root / "time" / "tuesday", time);
+
+    // A registry value: type (4 bytes, little-endian), length byte (0x?F: near the text size limit), bytes.
+    std::filesystem::create_directories(root / "registry");
+    const auto value = [](std::uint8_t type, std::uint8_t length, std::string_view bytes) {
+        std::vector<std::uint8_t> seed = {type, 0, 0, 0, length};
+        seed.insert(seed.end(), bytes.begin(), bytes.end());
+        return seed;
+    };
+    ok = ok && WriteSeed(root / "registry" / "dword", value(4, 0, std::string_view("\x07\0\x01\0", 4))) &&
+         WriteSeed(root / "registry" / "short-dword", value(4, 0, std::string_view("\x07\0\x01", 3))) &&
+         WriteSeed(root / "registry" / "qword", value(11, 0, std::string_view("\x07\0\x01\0\0\0\0\0", 8))) &&
+         WriteSeed(root / "registry" / "path", value(1, 0, std::string_view("C:\\Vexa\\Vexa.exe", 17))) &&
+         WriteSeed(root / "registry" / "unterminated", value(1, 0, "C:\\Vexa\\Vexa.exe")) &&
+         WriteSeed(root / "registry" / "multi", value(7, 0, std::string_view("one\0two\0\0", 9))) &&
+         WriteSeed(root / "registry" / "at-limit", value(1, 0x8F, "long text ")) &&
+         WriteSeed(root / "registry" / "over-limit", value(1, 0x9F, "long text "));
+
+    // A text resource: CR LF lines and the 0x02 end mark, two marks, and an early NUL.
+    std::filesystem::create_directories(root / "help");
+    const auto text = [](std::string_view bytes) { return std::vector<std::uint8_t>(bytes.begin(), bytes.end()); };
+    ok = ok && WriteSeed(root / "help" / "marked", text("Vexa\r\nShows the palette.\r\n\x02")) &&
+         WriteSeed(root / "help" / "two-marks", text("a\x02\x02")) &&
+         WriteSeed(root / "help" / "early-nul", text(std::string_view("text\x02\0tail\x02", 11))) &&
+         WriteSeed(root / "help" / "nul-first", text(std::string_view("\0\x02", 2)));
 
     if (!ok)
     {
