@@ -1,6 +1,9 @@
 #include "framework/Wnd.h"
 
 #include "framework/WinApp.h"
+#ifdef VEXA_FAULT_SWITCH
+#include "framework/FaultSwitch.h"
+#endif
 
 std::string CWnd::GetWindowText() const
 {
@@ -29,6 +32,9 @@ bool CWnd::OnCommand(UINT)
 
 bool CWnd::RouteCommand(UINT id)
 {
+#ifdef VEXA_FAULT_SWITCH
+    FaultSwitch::BeforeCommand(id); // test builds only: the command fails as its handler could
+#endif
     if (OnCommand(id))
         return true;
     CWinApp* app = AfxGetApp();

@@ -1,6 +1,7 @@
 #include "CommandDriver.h"
 
 #include "VexaDriver.h"
+#include "resource.h"
 
 #include <cstring>
 
@@ -213,4 +214,128 @@ std::vector<RGBQUAD> DistinctColours(int seed)
                            static_cast<BYTE>(i), 0});
     }
     return colours;
+}
+
+namespace
+{
+struct DialogList
+{
+    DWORD processId;
+    HWND exclude;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM param)
+{
+    auto* list = reinterpret_cast<DialogList*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    char className[64] = "";
+    ::GetClassNameA(window, className, sizeof className);
+    if (owner == list->processId && window != list->exclude && ::IsWindowVisible(window) &&
+        std::strcmp(className, "#32770") == 0)
+        list->found.push_back(window);
+    return TRUE;
+}
+} // namespace
+
+std::vector<HWND> ProcessDialogs(DWORD processId, HWND exclude)
+{
+    DialogList list{processId, exclude, {}};
+    ::EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&list));
+    return list.found;
+}
+
+FileDialogOutcome TypeFileNameInDialog(DWORD processId, const char* title, HWND main, const std::string& fileName,
+                                       DWORD timeoutMs)
+{
+    FileDialogOutcome outcome;
+    HWND dialog = WaitForDialog(processId, title, main);
+    if (!dialog)
+        return outcome;
+    HWND name = ::GetDlgItem(dialog, 1148);
+    if (!name)
+        name = ::GetDlgItem(dialog, 1152);
+    ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fileName.c_str()));
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < timeoutMs)
+    {
+        if (!::IsWindow(dialog) || !::IsWindowVisible(dialog))
+        {
+            outcome.closed = true;
+            return outcome;
+        }
+        for (HWND box : ProcessDialogs(processId, main))
+        {
+            if (box == dialog || ::GetWindow(box, GW_OWNER) != dialog)
+                continue;
+            outcome.refusal = DialogItemText(box, 0xFFFF);
+            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+            while (::IsWindow(box) && ::GetTickCount() - start < timeoutMs)
+                ::Sleep(20);
+            ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            while (::IsWindow(dialog) && ::GetTickCount() - start < timeoutMs)
+                ::Sleep(20);
+            return outcome;
+        }
+        ::Sleep(50);
+    }
+    return outcome;
+}
+
+bool SaveAsThroughDialog(DWORD processId, HWND main, const std::string& path)
+{
+    PostCommand(main, ID_FILE_SAVE_AS);
+    return ChooseFileInDialog(processId, "Save As", main, path) && WaitUntilIdle(main);
+}
+
+bool ReadPaletteThroughSaveAs(DWORD processId, HWND main, const std::string& path, SystemPalette& palette)
+{
+    if (!SaveAsThroughDialog(processId, main, path))
+        return false;
+    const std::vector<unsigned char> bytes = ReadFileBytes(path);
+    ::DeleteFileA(path.c_str());
+    if (bytes.size() < 1078)
+        return false;
+    for (int i = 0; i < 256; ++i)
+        palette[i] = {bytes[56 + 4 * i], bytes[55 + 4 * i], bytes[54 + 4 * i], 0};
+    return true;
+}
+
+namespace
+{
+const char* const kWineX11Key = "Software\\Wine\\X11 Driver";
+}
+
+ScopedUnmanagedWindows::ScopedUnmanagedWindows()
+{
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kWineX11Key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr))
+        return;
+    char value[64] = "";
+    DWORD size = sizeof value;
+    DWORD type = 0;
+    if (::RegQueryValueExA(key, "Managed", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS &&
+        type == REG_SZ)
+    {
+        m_hadValue = true;
+        m_previous.assign(value, strnlen(value, sizeof value));
+    }
+    ::RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+    ::RegCloseKey(key);
+}
+
+ScopedUnmanagedWindows::~ScopedUnmanagedWindows()
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kWineX11Key, 0, KEY_WRITE, &key))
+        return;
+    if (m_hadValue)
+        ::RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_previous.c_str()),
+                         static_cast<DWORD>(m_previous.size() + 1));
+    else
+        ::RegDeleteValueA(key, "Managed");
+    ::RegCloseKey(key);
 }

@@ -53,3 +53,39 @@ std::vector<unsigned char> MakeBitmap(int bitCount, unsigned compression, unsign
                                       const std::vector<RGBQUAD>& table, std::size_t totalSize);
 // 236 distinct colours, different from the seed's other sets.
 std::vector<RGBQUAD> DistinctColours(int seed);
+
+// Every visible dialog or message box of the process, the excluded window left out.
+std::vector<HWND> ProcessDialogs(DWORD processId, HWND exclude);
+
+// What a common file dialog made of a typed name: it closed (closed), or it answered with a message box
+// of its own (refusal: that box's text; the box is closed with OK and the dialog cancelled), or neither
+// within the timeout.
+struct FileDialogOutcome
+{
+    bool closed = false;
+    std::string refusal;
+};
+FileDialogOutcome TypeFileNameInDialog(DWORD processId, const char* title, HWND main, const std::string& fileName,
+                                       DWORD timeoutMs = 10000);
+
+// Runs File > Save As to the path and waits until the command has ended.
+bool SaveAsThroughDialog(DWORD processId, HWND main, const std::string& path);
+// The system palette as Vexa sees it: the colour table of a bitmap it saves to the path, which is then
+// deleted. False when no bitmap was saved.
+bool ReadPaletteThroughSaveAs(DWORD processId, HWND main, const std::string& path, SystemPalette& palette);
+
+// Without a window manager Wine waits two seconds whenever a window that it manages closes (every
+// dialog and message box); unmanaged windows close at once. Within the scope the programs started take
+// Wine's X11 setting "Managed" = "N"; the previous setting is put back at the end.
+class ScopedUnmanagedWindows
+{
+public:
+    ScopedUnmanagedWindows();
+    ~ScopedUnmanagedWindows();
+    ScopedUnmanagedWindows(const ScopedUnmanagedWindows&) = delete;
+    ScopedUnmanagedWindows& operator=(const ScopedUnmanagedWindows&) = delete;
+
+private:
+    bool m_hadValue = false;
+    std::string m_previous;
+};

@@ -1,0 +1,145 @@
+#include "framework/FaultSwitch.h"
+
+#include "framework/Exceptions.h"
+#include "framework/WinApp.h"
+#include "framework/Wnd.h"
+#include "resource.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace
+{
+// The menu's commands of the palette window and of the application object.
+bool IsMenuCommand(UINT id)
+{
+    switch (id)
+    {
+    case ID_FILE_OPEN:
+    case ID_FILE_SAVE_AS:
+    case ID_EDIT_COPY:
+    case ID_EDIT_CLEAR:
+    case ID_APP_ABOUT:
+    case ID_HELP:
+    case ID_APP_EXIT: return true;
+    default: return id >= ID_VIEW_SHRINK_TO_FIT && id <= ID_VIEW_TOGGLE_BORDER;
+    }
+}
+
+std::vector<std::string> SplitKinds(const char* text)
+{
+    std::vector<std::string> kinds;
+    std::string kind;
+    for (const char* p = text ? text : ""; ; ++p)
+    {
+        if (*p && *p != ',')
+        {
+            kind += *p;
+            continue;
+        }
+        if (!kind.empty())
+            kinds.push_back(kind);
+        kind.clear();
+        if (!*p)
+            return kinds;
+    }
+}
+
+[[noreturn]] void ThrowFault(const char* kind)
+{
+    if (std::strcmp(kind, "file") == 0)
+        throw CFileException(FileCause::accessDenied, ERROR_ACCESS_DENIED, "C:\\fault\\switch.bmp");
+    if (std::strcmp(kind, "notsupported") == 0)
+        throw CNotSupportedException();
+    if (std::strcmp(kind, "memory") == 0)
+        throw CMemoryException();
+    if (std::strcmp(kind, "resource") == 0)
+        throw CResourceException();
+    if (std::strcmp(kind, "user") == 0)
+        throw CUserException();
+    if (std::strcmp(kind, "badalloc") == 0)
+        throw std::bad_alloc();
+    throw CException();
+}
+
+// The system's own count where it keeps one (Windows 2000 and later: looked up, so that the test build
+// still loads where the function is missing); 0 otherwise, as Wine answers.
+DWORD SystemObjectCount(DWORD which)
+{
+    using GetGuiResourcesFunction = DWORD(WINAPI*)(HANDLE, DWORD);
+    const auto getGuiResources = reinterpret_cast<GetGuiResourcesFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("USER32"), "GetGuiResources")));
+    return getGuiResources ? getGuiResources(::GetCurrentProcess(), which) : 0;
+}
+
+// Without the system's count the objects are found by their handles: under Wine a handle's low word
+// alone names its slot in the process's tables.
+DWORD CountGdiObjects()
+{
+    if (const DWORD count = SystemObjectCount(GR_GDIOBJECTS))
+        return count;
+    DWORD count = 0;
+    for (ULONG_PTR handle = 1; handle < 0x10000; ++handle)
+        count += ::GetObjectType(reinterpret_cast<HGDIOBJ>(handle)) != 0;
+    return count;
+}
+
+DWORD CountUserObjects()
+{
+    if (const DWORD count = SystemObjectCount(GR_USEROBJECTS))
+        return count;
+    DWORD count = 0;
+    for (ULONG_PTR handle = 0x20; handle < 0x10000; handle += 2)
+    {
+        if (HWND window = reinterpret_cast<HWND>(handle); ::IsWindow(window))
+        {
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(window, &process);
+            count += process == ::GetCurrentProcessId();
+        }
+        else if (::IsMenu(reinterpret_cast<HMENU>(handle)))
+        {
+            ++count;
+        }
+        else if (ICONINFO info{}; ::GetIconInfo(reinterpret_cast<HICON>(handle), &info))
+        {
+            ++count;
+            if (info.hbmMask)
+                ::DeleteObject(info.hbmMask);
+            if (info.hbmColor)
+                ::DeleteObject(info.hbmColor);
+        }
+    }
+    return count;
+}
+
+void PublishObjectCounts()
+{
+    CWnd* main = AfxGetMainWnd();
+    if (!main || !main->m_hWnd)
+        return;
+    // Counted before either property exists, so that they count nothing of their own.
+    const DWORD gdi = CountGdiObjects();
+    const DWORD user = CountUserObjects();
+    ::SetPropA(main->m_hWnd, "VexaGdiObjects", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(gdi)));
+    ::SetPropA(main->m_hWnd, "VexaUserObjects", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(user)));
+}
+} // namespace
+
+void FaultSwitch::BeforeCommand(UINT id)
+{
+    static const std::vector<std::string> kinds = SplitKinds(std::getenv("VEXA_FAULT"));
+    static std::set<UINT> failed;
+    if (id == kCountObjects)
+    {
+        PublishObjectCounts();
+        return;
+    }
+    if (kinds.empty() || !IsMenuCommand(id) || !failed.insert(id).second)
+        return;
+    ThrowFault(kinds[(failed.size() - 1) % kinds.size()].c_str());
+}

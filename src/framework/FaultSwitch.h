@@ -1,0 +1,22 @@
+// Test builds only: makes the program's commands fail on demand, so that the report of a failed
+// command and the recovery after it can be watched from outside, and counts the process's GDI and USER
+// objects for leak tests.
+#pragma once
+
+#include <windows.h>
+
+// Reads the environment variable VEXA_FAULT once: kinds of failure separated by commas. When it names
+// any, the first routing of each of the program's menu commands throws a failure instead of running the
+// command, the n-th such command the n-th kind (cycling through the list); later routings of the same
+// command run it normally. Kinds: file, notsupported, memory, resource, user, badalloc; any other text
+// throws an exception without a text of its own.
+//
+// The command kCountObjects, whatever VEXA_FAULT says, stores the process's GDI and USER object counts
+// as the properties "VexaGdiObjects" and "VexaUserObjects" of the main window.
+class FaultSwitch
+{
+public:
+    static constexpr UINT kCountObjects = 0x7F01;
+
+    static void BeforeCommand(UINT id);
+};

@@ -1,0 +1,173 @@
+// Failures of every menu command, made on demand by the test build VexaFaults.exe (VEXA_FAULT): each is
+// reported the framework's way and the window keeps working.
+#include "CommandDriver.h"
+#include "VexaDriver.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+const UINT kCommands[] = {ID_FILE_OPEN,         ID_FILE_SAVE_AS,       ID_EDIT_COPY,         ID_EDIT_CLEAR,
+                          ID_VIEW_SHRINK_TO_FIT, ID_VIEW_COLUMNS_8,     ID_VIEW_COLUMNS_16,   ID_VIEW_COLUMNS_32,
+                          ID_VIEW_COLUMNS_64,    ID_VIEW_COLUMNS_128,   ID_VIEW_COLUMNS_256,  ID_VIEW_TOGGLE_BORDER,
+                          ID_APP_ABOUT,          ID_HELP,               ID_APP_EXIT};
+
+std::string FaultsExePath()
+{
+    const char* path = std::getenv("VEXA_FAULTS_EXE");
+    return path ? path : "VexaFaults.exe";
+}
+
+// Sets an environment variable of this process, which the programs it starts inherit, for a scope.
+class ScopedEnvironment
+{
+public:
+    ScopedEnvironment(const char* name, const char* value) : m_name(name) { ::SetEnvironmentVariableA(name, value); }
+    ~ScopedEnvironment() { ::SetEnvironmentVariableA(m_name, nullptr); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* m_name;
+};
+
+// The icon of a message box as the screen shows it, captured by this process: Wine puts it in a static
+// of id 1088, Windows in one of id 20. Empty when the box shows none.
+std::vector<COLORREF> IconPixels(HWND box)
+{
+    HWND icon = ::GetDlgItem(box, 1088);
+    if (!icon)
+        icon = ::GetDlgItem(box, 20);
+    if (!icon || !::IsWindowVisible(icon))
+        return {};
+    // Everything the box had to do before it waits for input includes painting its icon.
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(box, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+    ::RedrawWindow(icon, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ::SendMessageTimeoutA(box, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+    RECT rect{};
+    ::GetWindowRect(icon, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    std::vector<COLORREF> pixels;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ::GdiFlush();
+    const auto* words = static_cast<const COLORREF*>(bits);
+    pixels.assign(words, words + width * height);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// The icon of a message box of this process with the given icon style, for comparison.
+std::vector<COLORREF> ReferenceIcon(UINT iconStyle)
+{
+    std::thread box([iconStyle] { ::MessageBoxA(nullptr, "reference", "Reference icon", iconStyle | MB_OK); });
+    HWND window = WaitForDialog(::GetCurrentProcessId(), "Reference icon", nullptr);
+    std::vector<COLORREF> pixels = window ? IconPixels(window) : std::vector<COLORREF>{};
+    if (window)
+        ::PostMessageA(window, WM_COMMAND, IDOK, 0);
+    box.join();
+    return pixels;
+}
+
+// One kind of failure and how the user must see it.
+struct Fault
+{
+    const char* kind;
+    const char* text; // null: nothing is shown
+    bool memory;      // "Out of memory.": system-modal with an exclamation icon; the others: stop icon
+};
+
+const Fault kFaults[] = {
+    {"file", "Access to C:\\fault\\switch.bmp was denied.", false},
+    {"notsupported", "An unsupported operation was attempted.", false},
+    {"resource", "A required resource was unavailable.", false},
+    {"plain", "Command failed.", false},
+    {"memory", "Out of memory.", true},
+    {"badalloc", "Out of memory.", true},
+    {"user", nullptr, false},
+};
+
+SIZE ClientSize(HWND window)
+{
+    RECT rect{};
+    ::GetClientRect(window, &rect);
+    return {rect.right, rect.bottom};
+}
+} // namespace
+
+// Each start lists the kinds from a different first one, so that over all starts every command fails
+// with every kind; the program takes them in turn, one per command.
+TEST(FaultSwitch, EveryCommandsFailureIsReportedAndTheWindowKeepsWorking)
+{
+    const ScopedUnmanagedWindows quickDialogs;
+    const std::vector<COLORREF> stopIcon = ReferenceIcon(MB_ICONSTOP);
+    const std::vector<COLORREF> exclamationIcon = ReferenceIcon(MB_ICONEXCLAMATION);
+    ASSERT_FALSE(stopIcon.empty());
+    ASSERT_NE(stopIcon, exclamationIcon);
+
+    const std::size_t kinds = std::size(kFaults);
+    for (std::size_t first = 0; first < kinds; ++first)
+    {
+        std::string list;
+        for (std::size_t k = 0; k < kinds; ++k)
+            list += std::string(k ? "," : "") + kFaults[(first + k) % kinds].kind;
+        SCOPED_TRACE(list);
+        ResetVexaSettings();
+        const ScopedEnvironment failing("VEXA_FAULT", list.c_str());
+        VexaProcess vexa;
+        HWND main = vexa.StartAndWaitForMain(FaultsExePath());
+        ASSERT_NE(main, nullptr);
+        const SIZE startSize = ClientSize(main);
+
+        std::size_t turn = 0;
+        for (UINT id : kCommands)
+        {
+            const Fault& fault = kFaults[(first + turn++) % kinds];
+            SCOPED_TRACE("command " + std::to_string(id) + " failing with " + fault.kind);
+            PostCommand(main, id);
+            if (!fault.text)
+            {
+                ASSERT_TRUE(WaitUntilIdle(main));
+                EXPECT_TRUE(ProcessDialogs(vexa.Id(), main).empty()) << "something was shown";
+                continue;
+            }
+            HWND box = WaitForDialog(vexa.Id(), "Vexa", main);
+            ASSERT_NE(box, nullptr) << "no report";
+            EXPECT_EQ((::GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, fault.memory)
+                << "system-modal for memory only";
+            EXPECT_TRUE(IconPixels(box) == (fault.memory ? exclamationIcon : stopIcon)) << "the icon";
+            EXPECT_EQ(TakeMessageBox(vexa.Id(), main), fault.text);
+            ASSERT_TRUE(WaitUntilIdle(main));
+        }
+
+        // Every command has failed once; now they work again.
+        EXPECT_TRUE(RunCommand(main, ID_VIEW_COLUMNS_16));
+        EXPECT_TRUE(RunCommand(main, ID_VIEW_SHRINK_TO_FIT));
+        const SIZE fitted = ClientSize(main);
+        EXPECT_TRUE(fitted.cx != startSize.cx || fitted.cy != startSize.cy) << "the View commands changed nothing";
+        EXPECT_TRUE(fitted.cx % 16 == 0 && fitted.cy % 16 == 0) << "16 columns of 16 rows fitted: " << fitted.cx
+                                                               << " x " << fitted.cy;
+        EXPECT_TRUE(ProcessDialogs(vexa.Id(), main).empty());
+        PostCommand(main, ID_APP_EXIT);
+        EXPECT_TRUE(vexa.WaitForExit());
+        EXPECT_EQ(vexa.ExitCode(), 0u);
+    }
+}
