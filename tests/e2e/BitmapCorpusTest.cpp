@@ -1,0 +1,294 @@
+// Malformed and unusual bitmap files opened through the real File > Open: each is refused with its
+// exact message and leaves the system palette as it was, or is accepted with its bytes from offset 54
+// in slots 10..245. The files are made here; one start of the program serves a whole table.
+#include "CommandDriver.h"
+#include "VexaDriver.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace
+{
+const char* const kUnsupported = "An unsupported operation was attempted.";
+const char* const kUnknownUnnamed = "An unknown error occurred while accessing an unnamed file.";
+
+using Bytes = std::vector<unsigned char>;
+
+// A well-formed 9,270-byte 8-bit bitmap whose slots 10..245 get the seed's colours.
+Bytes GoodBitmap(int seed)
+{
+    std::vector<RGBQUAD> table(10);
+    const std::vector<RGBQUAD> colours = DistinctColours(seed);
+    table.insert(table.end(), colours.begin(), colours.end());
+    table.resize(256);
+    return MakeBitmap(8, 0, 40, table, 9270);
+}
+
+Bytes Put(Bytes bytes, std::size_t offset, std::uint32_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes.at(offset + i) = static_cast<unsigned char>(value >> (8 * i));
+    return bytes;
+}
+
+Bytes Truncated(const Bytes& bytes, std::size_t size)
+{
+    return Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
+}
+
+// The colours that slots 10..245 take when the file is accepted: its bytes from offset 54.
+SystemPalette ExpectedAfterAccepting(const Bytes& bytes, const SystemPalette& before)
+{
+    SystemPalette expected = before;
+    for (int i = 10; i <= 245; ++i)
+        expected[i] = {bytes[56 + 4 * i], bytes[55 + 4 * i], bytes[54 + 4 * i], 0};
+    return expected;
+}
+
+// What a case must give: accepted, or exactly this message (a function of the file's path).
+struct Case
+{
+    std::string name;
+    Bytes bytes;
+    std::function<std::string(const std::string& path)> message; // empty: accepted
+};
+
+std::function<std::string(const std::string&)> Says(const std::string& text)
+{
+    return [text](const std::string&) { return text; };
+}
+
+std::vector<Case> Corpus()
+{
+    std::vector<Case> corpus;
+    int seed = 20;
+    const Bytes good = GoodBitmap(seed++);
+
+    // Cut at every boundary of the headers and the colour table.
+    for (std::size_t size : {0u, 1u, 2u, 13u})
+        corpus.push_back({"cut" + std::to_string(size) + ".bmp", Truncated(good, size), Says(kUnknownUnnamed)});
+    for (std::size_t size : {14u, 15u, 53u, 54u, 55u, 1077u})
+        corpus.push_back({"cut" + std::to_string(size) + ".bmp", Truncated(good, size), Says(kUnsupported)});
+    corpus.push_back({"cut1078.bmp", Truncated(GoodBitmap(seed++), 1078), {}});
+
+    // Anything but "BM" at the start, however good the rest.
+    corpus.push_back({"magic-MB.bmp", Put(good, 0, 'M' | 'B' << 8, 2), Says(kUnknownUnnamed)});
+    corpus.push_back({"magic-bm.bmp", Put(good, 0, 'b' | 'm' << 8, 2), Says(kUnknownUnnamed)});
+    corpus.push_back({"magic-BA.bmp", Put(good, 0, 'B' | 'A' << 8, 2), Says(kUnknownUnnamed)});
+    corpus.push_back({"magic-zero.bmp", Put(good, 0, 0, 2), Says(kUnknownUnnamed)});
+    corpus.push_back({"magic-only.bmp", Bytes{'B', 'M'}, Says(kUnknownUnnamed)});
+
+    // Every bit count but 8, in files long enough for any table.
+    for (std::uint32_t bits : {0u, 1u, 2u, 4u, 16u, 24u, 32u, 65535u})
+        corpus.push_back({"bits" + std::to_string(bits) + ".bmp", Put(good, 28, bits, 2), Says(kUnsupported)});
+    corpus.push_back({"bits-rle4-4.bmp", Put(Put(good, 28, 4, 2), 30, 2, 4), Says(kUnsupported)});
+
+    // Headers that claim anything: only the bit count and the length count.
+    corpus.push_back({"bisize-max.bmp", Put(GoodBitmap(seed++), 14, 0xFFFFFFFFu, 4), {}});
+    corpus.push_back({"bisize-zero.bmp", Put(GoodBitmap(seed++), 14, 0, 4), {}});
+    corpus.push_back({"offbits-max.bmp", Put(GoodBitmap(seed++), 10, 0xFFFFFFFFu, 4), {}});
+    corpus.push_back({"bfsize-max.bmp", Put(GoodBitmap(seed++), 2, 0xFFFFFFFFu, 4), {}});
+    corpus.push_back({"size-negative.bmp", Put(Put(GoodBitmap(seed++), 18, 0x80000000u, 4), 22, 0xFFFFFFFFu, 4), {}});
+    corpus.push_back({"planes-zero.bmp", Put(GoodBitmap(seed++), 26, 0, 2), {}});
+    corpus.push_back({"rle8.bmp", Put(GoodBitmap(seed++), 30, 1, 4), {}});
+    corpus.push_back({"rle4-8bit.bmp", Put(GoodBitmap(seed++), 30, 2, 4), {}});
+    corpus.push_back({"bitfields.bmp", Put(GoodBitmap(seed++), 30, 3, 4), {}});
+    corpus.push_back({"compression-max.bmp", Put(GoodBitmap(seed++), 30, 0xFFFFFFFFu, 4), {}});
+    corpus.push_back({"clrused-max.bmp", Put(GoodBitmap(seed++), 46, 0xFFFFFFFFu, 4), {}});
+    corpus.push_back({"clrimportant-max.bmp", Put(GoodBitmap(seed++), 50, 0xFFFFFFFFu, 4), {}});
+
+    // Tiny colour tables: the length decides, not the table.
+    std::vector<RGBQUAD> two = DistinctColours(seed++);
+    two.resize(2);
+    corpus.push_back({"table2-short.bmp", MakeBitmap(8, 0, 40, two, 1000), Says(kUnsupported)});
+    corpus.push_back({"table2.bmp", MakeBitmap(8, 0, 40, two, 1078), {}});
+    corpus.push_back({"table0.bmp", MakeBitmap(8, 0, 40, {}, 1200), {}});
+
+    // Large files are read no further than the table.
+    Bytes large = GoodBitmap(seed++);
+    large.resize(4 << 20, 0xEE);
+    corpus.push_back({"large.bmp", large, {}});
+    return corpus;
+}
+
+class BitmapCorpus : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetVexaSettings();
+        m_main = m_vexa.StartAndWaitForMain();
+        ASSERT_NE(m_main, nullptr);
+        ::SetForegroundWindow(m_main);
+    }
+
+    SystemPalette VexaPalette()
+    {
+        SystemPalette palette{};
+        const std::string probe = m_folder.Path("probe" + std::to_string(++m_probes) + ".bmp");
+        EXPECT_TRUE(ReadPaletteThroughSaveAs(m_vexa.Id(), m_main, probe, palette)) << "no bitmap was saved";
+        return palette;
+    }
+
+    // Chooses the path in the Open dialog; the dialog must let it through.
+    void Open(const std::string& path)
+    {
+        PostCommand(m_main, ID_FILE_OPEN);
+        ASSERT_TRUE(ChooseFileInDialog(m_vexa.Id(), "Open", m_main, path)) << path;
+    }
+
+    // Opens the file and checks the message, or the palette it must give when accepted.
+    void Expect(const std::string& path, const std::string& message, SystemPalette& known)
+    {
+        SCOPED_TRACE(path);
+        const Bytes bytes = ReadFileBytes(path);
+        Open(path);
+        if (message.empty())
+        {
+            ASSERT_TRUE(WaitUntilIdle(m_main));
+            EXPECT_TRUE(ProcessDialogs(m_vexa.Id(), m_main).empty()) << "a message appeared";
+            known = ExpectedAfterAccepting(bytes, known);
+        }
+        else
+        {
+            EXPECT_EQ(TakeMessageBox(m_vexa.Id(), m_main), message);
+            ASSERT_TRUE(WaitUntilIdle(m_main));
+        }
+        const SystemPalette after = VexaPalette();
+        for (int i = 0; i < 256; ++i)
+            EXPECT_TRUE(SameColours(after[i], known[i])) << "slot " << i;
+    }
+
+    const ScopedUnmanagedWindows m_quickDialogs;
+    VexaProcess m_vexa;
+    HWND m_main = nullptr;
+    ScratchFolder m_folder;
+    int m_probes = 0;
+};
+} // namespace
+
+TEST_F(BitmapCorpus, EachFileIsRefusedWithItsMessageOrAcceptedByTheRules)
+{
+    SystemPalette known = VexaPalette();
+    const std::vector<Case> corpus = Corpus();
+    ASSERT_GE(corpus.size(), 30u);
+    for (const Case& c : corpus)
+    {
+        const std::string path = m_folder.Path(c.name);
+        WriteFileBytes(path, c.bytes);
+        Expect(path, c.message ? c.message(path) : std::string(), known);
+        ::DeleteFileA(path.c_str());
+        if (::testing::Test::HasFatalFailure())
+            return;
+    }
+}
+
+TEST_F(BitmapCorpus, FilesOthersHoldOrMarkAreOpenedOrRefusedByTheirSharing)
+{
+    SystemPalette known = VexaPalette();
+
+    // Read-only files are opened for reading only, so they serve.
+    const std::string readOnly = m_folder.Path("read only.bmp");
+    WriteFileBytes(readOnly, GoodBitmap(60));
+    ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    Expect(readOnly, {}, known);
+    ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // A reader that lets others read and write does not stop the program.
+    const std::string shared = m_folder.Path("shared.bmp");
+    WriteFileBytes(shared, GoodBitmap(61));
+    HANDLE reader = ::CreateFileA(shared.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+    Expect(shared, {}, known);
+    ::CloseHandle(reader);
+
+    // A writer does: the program denies others writing while it reads.
+    const std::string written = m_folder.Path("being written.bmp");
+    WriteFileBytes(written, GoodBitmap(62));
+    HANDLE writer = ::CreateFileA(written.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+    Expect(written, "A sharing violation occurred while accessing " + written + ".", known);
+    ::CloseHandle(writer);
+
+    for (const std::string& path : {readOnly, shared, written})
+        ::DeleteFileA(path.c_str());
+}
+
+// Names that are not plain files: what the Open dialog lets through is answered at once, and the
+// program goes on. A serial port (COM1, AUX) used to keep the program reading for ever.
+TEST_F(BitmapCorpus, DevicesFoldersAndLongPathsAreAnsweredAndNothingHangs)
+{
+    SystemPalette known = VexaPalette(); // also makes the scratch folder the dialog's current one
+    const std::string folder = m_folder.Path("");
+    std::string deep = folder.substr(0, folder.size() - 1);
+    while (deep.size() < 200)
+    {
+        deep += "\\folder with a long name";
+        ::CreateDirectoryA(deep.c_str(), nullptr);
+    }
+    // The longest path the system takes: MAX_PATH less its terminating zero.
+    const std::string longest = deep + "\\" + std::string(MAX_PATH - 1 - deep.size() - 5, 'x') + ".bmp";
+    ASSERT_EQ(longest.size(), static_cast<std::size_t>(MAX_PATH - 1));
+    WriteFileBytes(longest, GoodBitmap(70));
+
+    struct Name
+    {
+        std::string typed;
+        std::string message; // after the dialog closed; empty: accepted
+    };
+    const std::vector<Name> names = {
+        {"NUL", kUnknownUnnamed},
+        {"COM1", kUnknownUnnamed},
+        {"AUX", kUnknownUnnamed},
+        {"NUL.bmp", kUnknownUnnamed},
+        {m_folder.Path("NUL"), kUnknownUnnamed},
+        {m_folder.Path("COM1"), kUnknownUnnamed},
+        // Wine's dialog adds the extension to these, and Wine has no such devices by those names.
+        {"CON", "An invalid file handle was associated with " + m_folder.Path("CON.bmp") + "."},
+        {"PRN", m_folder.Path("PRN.bmp") + " was not found."},
+        {"LPT1", m_folder.Path("LPT1.bmp") + " was not found."},
+        {longest, {}},
+    };
+    for (const Name& name : names)
+    {
+        SCOPED_TRACE(name.typed);
+        PostCommand(m_main, ID_FILE_OPEN);
+        const FileDialogOutcome outcome = TypeFileNameInDialog(m_vexa.Id(), "Open", m_main, name.typed);
+        ASSERT_TRUE(outcome.closed) << "the dialog refused it: " << outcome.refusal;
+        if (name.message.empty())
+        {
+            ASSERT_TRUE(WaitUntilIdle(m_main, 5000)) << "the program does not answer";
+            EXPECT_TRUE(ProcessDialogs(m_vexa.Id(), m_main).empty()) << "a message appeared";
+            known = ExpectedAfterAccepting(ReadFileBytes(name.typed), known);
+        }
+        else
+        {
+            EXPECT_EQ(TakeMessageBox(m_vexa.Id(), m_main, 5000), name.message);
+            ASSERT_TRUE(WaitUntilIdle(m_main, 5000)) << "the program does not answer";
+        }
+    }
+    const SystemPalette after = VexaPalette();
+    for (int i = 0; i < 256; ++i)
+        EXPECT_TRUE(SameColours(after[i], known[i])) << "slot " << i;
+
+    // Names the dialog keeps to itself: a folder is opened in the dialog, a device path is refused.
+    for (const std::string& typed : {folder, deep, std::string("\\\\.\\NUL")})
+    {
+        SCOPED_TRACE(typed);
+        PostCommand(m_main, ID_FILE_OPEN);
+        const FileDialogOutcome outcome = TypeFileNameInDialog(m_vexa.Id(), "Open", m_main, typed, 3000);
+        EXPECT_FALSE(outcome.closed);
+        for (HWND dialog : ProcessDialogs(m_vexa.Id(), m_main))
+            ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        const DWORD start = ::GetTickCount();
+        while (!ProcessDialogs(m_vexa.Id(), m_main).empty() && ::GetTickCount() - start < 5000)
+            ::Sleep(20);
+        EXPECT_TRUE(ProcessDialogs(m_vexa.Id(), m_main).empty()) << "the dialog did not close";
+        ASSERT_TRUE(WaitUntilIdle(m_main, 5000)) << "the program does not answer";
+    }
+}
