@@ -1,5 +1,9 @@
 // The start-up floor: a dialog program with Vexa's own template, menu and icon and no work of its own.
+// Built with VEXA_BARE_IMPORTS it also imports the DLLs Vexa imports, which shows what loading them costs.
 #include <windows.h>
+#ifdef VEXA_BARE_IMPORTS
+#include <commdlg.h>
+#endif
 
 #include "resource.h"
 
@@ -28,7 +32,22 @@ INT_PTR CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM)
 }
 } // namespace
 
+#ifdef VEXA_BARE_IMPORTS
+// Never set: the calls below only have to be linked, so that the loader maps their DLLs at start-up.
+volatile bool g_never = false;
+#endif
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+#ifdef VEXA_BARE_IMPORTS
+    if (g_never)
+    {
+        OPENFILENAMEA open{};
+        ::GetOpenFileNameA(&open);
+        ::GetFileVersionInfoSizeA("", nullptr);
+        ::RegCloseKey(nullptr);
+        ::DeleteObject(nullptr);
+    }
+#endif
     return static_cast<int>(::DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PALETTE), nullptr, FloorProc, 0));
 }

@@ -1,9 +1,10 @@
 // Times Vexa.exe against its bare floors side by side under one Wine: start-up, pixel readout and
 // painting. Prints the medians, their ratio and the goal for each ratio.
 //
-//   vexa_bench VEXA_EXE BARE_DIALOG_EXE BARE_GRID_EXE [START_RUNS]
+//   vexa_bench VEXA_EXE BARE_DIALOG_EXE BARE_DIALOG_IMPORTS_EXE BARE_GRID_EXE [START_RUNS]
 //
-// The programs are Windows paths. Vexa must run on a palette-based display.
+// The programs are Windows paths. Vexa must run on a palette-based display. VEXA_BENCH_RAW set in the
+// environment prints every start-up time.
 #include <windows.h>
 
 #include <algorithm>
@@ -169,63 +170,101 @@ private:
     HWND m_main = nullptr;
 };
 
+// Times of Vexa and of its floor taken side by side: sample i of each ran next to the other, so that a
+// change of the machine's load touches both.
+struct Pairs
+{
+    std::vector<double> vexa;
+    std::vector<double> floor;
+
+    void Add(double vexaTime, double floorTime)
+    {
+        vexa.push_back(vexaTime);
+        floor.push_back(floorTime);
+    }
+
+    // The median of the pairs' own ratios, which a slow drift of the load does not move.
+    double PairedRatio() const
+    {
+        std::vector<double> ratios;
+        for (std::size_t i = 0; i < vexa.size(); ++i)
+            if (floor[i] > 0)
+                ratios.push_back(vexa[i] / floor[i]);
+        return Median(ratios);
+    }
+};
+
 struct Row
 {
-    const char* name;
+    std::string name;
     double vexa;
     double floor;
-    double goal;
+    double pairedRatio; // 0: not meaningful
+    double goal;        // 0: none
     const char* unit;
 };
 
 std::vector<Row> g_rows;
 
-void AddRow(const char* name, double vexa, double floor, double goal, const char* unit)
+void AddRow(const std::string& name, const Pairs& pairs, double goal, const char* unit)
 {
-    g_rows.push_back({name, vexa, floor, goal, unit});
+    g_rows.push_back({name, Median(pairs.vexa), Median(pairs.floor), pairs.PairedRatio(), goal, unit});
 }
 
 void PrintRows()
 {
-    std::printf("%-36s %12s %12s %7s %8s\n", "benchmark (medians)", "Vexa", "floor", "ratio", "goal");
+    std::printf("%-30s %12s %12s %7s %7s %8s\n", "benchmark (medians)", "Vexa", "floor", "ratio", "paired", "goal");
     for (const Row& row : g_rows)
     {
         const double ratio = row.floor > 0 ? row.vexa / row.floor : 0;
-        char vexa[32], floor[32], goal[16] = "-";
-        std::snprintf(vexa, sizeof vexa, "%.3f %s", row.vexa, row.unit);
-        std::snprintf(floor, sizeof floor, "%.3f %s", row.floor, row.unit);
+        char vexa[32], floor[32], paired[16] = "-", goal[16] = "-";
+        std::snprintf(vexa, sizeof vexa, "%.1f %s", row.vexa, row.unit);
+        std::snprintf(floor, sizeof floor, "%.1f %s", row.floor, row.unit);
+        if (row.pairedRatio > 0)
+            std::snprintf(paired, sizeof paired, "%.3f", row.pairedRatio);
         if (row.goal > 0)
             std::snprintf(goal, sizeof goal, "<= %.2f", row.goal);
-        std::printf("%-36s %12s %12s %7.3f %8s %s\n", row.name, vexa, floor, ratio, goal,
+        std::printf("%-30s %12s %12s %7.3f %7s %8s %s\n", row.name.c_str(), vexa, floor, ratio, paired, goal,
                     row.goal <= 0 ? "" : ratio <= row.goal ? "met" : "MISSED");
     }
 }
 
-// Start-up: from CreateProcess to a painted, idle main window, the two programs alternating.
-void BenchStartup(const std::string& vexa, const std::string& floor, int runs)
+// Start-up: from CreateProcess to a painted, idle main window. Vexa, the floor and the floor that also
+// loads Vexa's DLLs take turns, in an order that rotates and reverses from run to run.
+void BenchStartup(const std::string& vexa, const std::string& floor, const std::string& floorImports, int runs)
 {
-    std::vector<double> vexaTimes, floorTimes;
+    const std::string* programs[] = {&vexa, &floor, &floorImports};
+    Pairs againstFloor, againstImports;
     for (int run = -1; run < runs; ++run)
     {
-        // ABBA order, so that neither program always follows the other; run -1 warms both up.
-        for (int turn = 0; turn < 2; ++turn)
+        double times[3] = {-1, -1, -1};
+        for (int turn = 0; turn < 3; ++turn)
         {
-            const bool isVexa = (turn == 0) == (run % 2 == 0);
-            if (isVexa)
+            const int rotated = (turn + run + 3) % 3;
+            const int which = run % 2 ? 2 - rotated : rotated;
+            if (which == 0)
                 StoreVexaSettings(vexa, 256, 1);
             Program program;
             const double start = NowMs();
-            if (!program.Start(isVexa ? vexa : floor))
+            if (!program.Start(*programs[which]))
             {
-                Fail(isVexa ? "Vexa did not start" : "the floor dialog did not start");
+                Fail(which == 0 ? "Vexa did not start" : "a floor dialog did not start");
                 continue;
             }
-            const double elapsed = NowMs() - start;
-            if (run >= 0)
-                (isVexa ? vexaTimes : floorTimes).push_back(elapsed);
+            times[which] = NowMs() - start;
         }
+        if (run < 0 || times[0] < 0)
+            continue; // run -1 only warms up
+        if (std::getenv("VEXA_BENCH_RAW"))
+            std::fprintf(stderr, "start-up run %d: Vexa %.1f ms, floor %.1f ms, floor with imports %.1f ms\n", run,
+                         times[0], times[1], times[2]);
+        if (times[1] >= 0)
+            againstFloor.Add(times[0], times[1]);
+        if (times[2] >= 0)
+            againstImports.Add(times[0], times[2]);
     }
-    AddRow("start-up to idle main window", Median(vexaTimes), Median(floorTimes), 1.15, "ms");
+    AddRow("start-up to idle window", againstFloor, 1.15, "ms");
+    AddRow("  floor with Vexa's DLLs", againstImports, 0, "ms");
 }
 
 LPARAM PointParam(POINT point)
@@ -233,7 +272,7 @@ LPARAM PointParam(POINT point)
     return MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y));
 }
 
-// Client points of tile (column, row) of a 16 x 16 grid laid out as the window lays it out.
+// The client point at the centre of tile (column, row) of a 16 x 16 grid, laid out as both windows do.
 POINT TileCentre(HWND window, int column, int row)
 {
     RECT client{};
@@ -243,31 +282,46 @@ POINT TileCentre(HWND window, int column, int row)
     return {originX + column * tileX + tileX / 2, originY + row * tileY + tileY / 2};
 }
 
-// One drag: the press, then moves alternating between two points, each move timed, then the release.
-void TimeDrag(HWND window, POINT a, POINT b, int moves, std::vector<double>& times)
+double TimeSend(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    ::SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(a));
+    const double start = NowMs();
+    ::SendMessageA(window, message, wParam, lParam);
+    return (NowMs() - start) * 1000;
+}
+
+// Drags in both windows at once, each move timed in one window and then the other (ABBA), the pointer
+// alternating between the client points a and b; each process keeps its own capture.
+Pairs TimeDrags(HWND vexa, HWND floor, POINT a, POINT b, int moves)
+{
+    Pairs pairs;
+    for (HWND window : {vexa, floor})
+        ::SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(a));
     for (int move = 0; move < moves; ++move)
     {
-        const LPARAM where = PointParam(move % 2 ? a : b);
-        const double start = NowMs();
-        ::SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, where);
-        times.push_back((NowMs() - start) * 1000);
+        const LPARAM where = PointParam(move % 4 < 2 ? b : a);
+        const bool vexaFirst = move % 2 == 0;
+        const double first = TimeSend(vexaFirst ? vexa : floor, WM_MOUSEMOVE, MK_LBUTTON, where);
+        const double second = TimeSend(vexaFirst ? floor : vexa, WM_MOUSEMOVE, MK_LBUTTON, where);
+        pairs.Add(vexaFirst ? first : second, vexaFirst ? second : first);
     }
-    ::SendMessageA(window, WM_LBUTTONUP, 0, PointParam(a));
+    for (HWND window : {vexa, floor})
+        ::SendMessageA(window, WM_LBUTTONUP, 0, PointParam(a));
+    return pairs;
 }
 
-void TimeNull(HWND window, int count, std::vector<double>& times)
+Pairs TimeNulls(HWND vexa, HWND floor, int count)
 {
+    Pairs pairs;
     for (int i = 0; i < count; ++i)
     {
-        const double start = NowMs();
-        ::SendMessageA(window, WM_NULL, 0, 0);
-        times.push_back((NowMs() - start) * 1000);
+        const double first = TimeSend(i % 2 ? floor : vexa, WM_NULL, 0, 0);
+        const double second = TimeSend(i % 2 ? vexa : floor, WM_NULL, 0, 0);
+        pairs.Add(i % 2 ? second : first, i % 2 ? first : second);
     }
+    return pairs;
 }
 
-// The two windows side by side, the same size, neither covering the other.
+// The two windows one above the other, the same size, neither covering the other.
 void PlaceWindows(HWND vexa, HWND floor)
 {
     ::SetWindowPos(vexa, nullptr, 20, 20, 480, 340, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -276,38 +330,39 @@ void PlaceWindows(HWND vexa, HWND floor)
     WaitPainted(floor);
 }
 
+// The excess of each median over the WM_NULL round trip: the handlers' own work.
+void AddHandlerRow(const std::string& name, const Pairs& moves, const Pairs& nulls)
+{
+    g_rows.push_back({name, Median(moves.vexa) - Median(nulls.vexa), Median(moves.floor) - Median(nulls.floor), 0, 0,
+                      "us"});
+}
+
 void BenchPixelReadout(HWND vexa, HWND floor)
 {
-    constexpr int kBlocks = 40, kMoves = 50;
+    constexpr int kMoves = 3000;
     RECT client{};
     ::GetClientRect(vexa, &client);
-    // On the grid: two tiles, so the title changes on every move. Off the grid: two points on the desktop
-    // to the right of the window, where the palette is searched.
+    // On the grid: two tiles, so that the title changes on every move. Off the grid: two points of the
+    // desktop to the right of the windows, where the system palette is searched.
     const POINT tileA = TileCentre(vexa, 0, 0), tileB = TileCentre(vexa, 1, 1);
     const POINT offA{client.right + 40, 10}, offB{client.right + 80, 30};
-    std::vector<double> vexaOn, floorOn, vexaOff, floorOff, vexaNull, floorNull;
-    for (int block = 0; block < kBlocks; ++block)
-    {
-        TimeDrag(vexa, tileA, tileB, kMoves, vexaOn);
-        TimeDrag(floor, TileCentre(floor, 0, 0), TileCentre(floor, 1, 1), kMoves, floorOn);
-        TimeDrag(vexa, offA, offB, kMoves, vexaOff);
-        TimeDrag(floor, offA, offB, kMoves, floorOff);
-        TimeNull(vexa, kMoves, vexaNull);
-        TimeNull(floor, kMoves, floorNull);
-    }
-    const char* title = "Vexa - [017] = 0x";
+    const Pairs on = TimeDrags(vexa, floor, tileA, tileB, kMoves);
+    const Pairs off = TimeDrags(vexa, floor, offA, offB, kMoves);
+    const Pairs nulls = TimeNulls(vexa, floor, kMoves);
+
+    // The figures stand only if Vexa really read tile 17 during a drag.
     char text[256] = "";
     ::SendMessageA(vexa, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(tileB));
     ::SendMessageA(vexa, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     ::SendMessageA(vexa, WM_LBUTTONUP, 0, PointParam(tileB));
-    if (std::string(text).rfind(title, 0) != 0)
-        Fail("Vexa's title did not show tile 17 during the drag; the pixel figures are not valid");
-    const double nullVexa = Median(vexaNull), nullFloor = Median(floorNull);
-    AddRow("mouse move on the grid", Median(vexaOn), Median(floorOn), 1.2, "us");
-    AddRow("mouse move off the grid", Median(vexaOff), Median(floorOff), 1.2, "us");
-    AddRow("  on the grid, less WM_NULL", Median(vexaOn) - nullVexa, Median(floorOn) - nullFloor, 0, "us");
-    AddRow("  off the grid, less WM_NULL", Median(vexaOff) - nullVexa, Median(floorOff) - nullFloor, 0, "us");
-    AddRow("WM_NULL round trip", nullVexa, nullFloor, 0, "us");
+    if (std::string(text).rfind("Vexa - [017] = 0x", 0) != 0)
+        Fail("Vexa's title did not show tile 17 during a drag; the pixel figures are not valid");
+
+    AddRow("mouse move on the grid", on, 1.2, "us");
+    AddRow("mouse move off the grid", off, 1.2, "us");
+    AddHandlerRow("  on the grid less WM_NULL", on, nulls);
+    AddHandlerRow("  off the grid less WM_NULL", off, nulls);
+    AddRow("WM_NULL round trip", nulls, 0, "us");
 }
 
 double TimeRepaint(HWND window)
@@ -322,7 +377,7 @@ double TimeRepaint(HWND window)
 
 void BenchPaint(HWND vexa, HWND floor)
 {
-    constexpr int kRepaints = 200;
+    constexpr int kRepaints = 600, kWarmUp = 20;
     struct View
     {
         const char* name;
@@ -340,31 +395,35 @@ void BenchPaint(HWND vexa, HWND floor)
             ::SendMessageA(window, WM_COMMAND, view.command, 0);
             WaitPainted(window);
         }
-        std::vector<double> vexaTimes, floorTimes;
-        for (int i = 0; i < kRepaints; ++i)
+        Pairs pairs;
+        for (int i = -kWarmUp; i < kRepaints; ++i)
         {
-            vexaTimes.push_back(TimeRepaint(vexa));
-            floorTimes.push_back(TimeRepaint(floor));
+            // ABBA order again; the first repaints of each view only warm up.
+            const bool vexaFirst = i % 2 == 0;
+            const double first = TimeRepaint(vexaFirst ? vexa : floor);
+            const double second = TimeRepaint(vexaFirst ? floor : vexa);
+            if (i >= 0)
+                pairs.Add(vexaFirst ? first : second, vexaFirst ? second : first);
         }
-        AddRow(view.name, Median(vexaTimes), Median(floorTimes), 1.1, "us");
+        AddRow(view.name, pairs, 1.1, "us");
     }
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 4)
+    if (argc < 5)
     {
-        std::fprintf(stderr, "usage: vexa_bench VEXA_EXE BARE_DIALOG_EXE BARE_GRID_EXE [START_RUNS]\n");
+        std::fprintf(stderr, "usage: vexa_bench VEXA_EXE BARE_DIALOG_EXE BARE_DIALOG_IMPORTS_EXE BARE_GRID_EXE [START_RUNS]\n");
         return 2;
     }
     LARGE_INTEGER frequency{};
     ::QueryPerformanceFrequency(&frequency);
     g_tickMs = 1000.0 / static_cast<double>(frequency.QuadPart);
-    const std::string vexa = argv[1], bareDialog = argv[2], bareGrid = argv[3];
-    const int startRuns = argc > 4 ? std::max(1, std::atoi(argv[4])) : 20;
+    const std::string vexa = argv[1], bareDialog = argv[2], bareImports = argv[3], bareGrid = argv[4];
+    const int startRuns = argc > 5 ? std::max(1, std::atoi(argv[5])) : 20;
 
-    BenchStartup(vexa, bareDialog, startRuns);
+    BenchStartup(vexa, bareDialog, bareImports, startRuns);
 
     StoreVexaSettings(vexa, 16, 16);
     Program vexaProgram, floorProgram;
