@@ -32,6 +32,20 @@ PaletteSnapshot CaptureAll()
     return captured;
 }
 
+// False only for a name that opens as something other than a disk file: a serial port or the console
+// would keep a read waiting for input that never comes. The query-only handle reads nothing; a name that
+// does not open at all is left to the real open, which reports why.
+bool IsDiskFileOrUnopenable(const std::string& path)
+{
+    const HANDLE file = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return true;
+    const DWORD type = ::GetFileType(file);
+    ::CloseHandle(file);
+    return type == FILE_TYPE_DISK;
+}
+
 LocalTimeFields CurrentLocalTime()
 {
     SYSTEMTIME now{};
@@ -96,6 +110,9 @@ void PaletteWindow::WriteBitmapPalette(const std::string& path)
 
 void PaletteWindow::ApplyBitmapPalette(const std::string& path)
 {
+    // A device is no bitmap file: it answers like a file too short to be one.
+    if (!IsDiskFileOrUnopenable(path))
+        throw CFileException(FileCause::genericException, -1, {});
     CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
     std::vector<std::uint8_t> head(kBitmapHeadSize);
     std::size_t filled = 0;
