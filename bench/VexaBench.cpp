@@ -359,8 +359,9 @@ void BenchPixelReadout(HWND vexa, HWND floor)
     constexpr int kMoves = 3000;
     RECT client{};
     ::GetClientRect(vexa, &client);
-    // On the grid: two tiles, so that the title changes on every move. Off the grid: two points of the
-    // desktop to the right of the windows, where the system palette is searched.
+    // On the grid: two tiles, so that the title changes whenever the point does. Off the grid: two points
+    // of the desktop to the right of the windows, where the system palette is searched. The windows have
+    // the same client size, so the same client points serve both.
     const POINT tileA = TileCentre(vexa, 0, 0), tileB = TileCentre(vexa, 1, 1);
     const POINT offA{client.right + 40, 10}, offB{client.right + 80, 30};
     Pairs on, off, nulls;
