@@ -34,7 +34,7 @@ std::vector<std::string> SplitKinds(const char* text)
 {
     std::vector<std::string> kinds;
     std::string kind;
-    for (const char* p = text ? text : ""; ; ++p)
+    for (const char* p = text ? text : "";; ++p)
     {
         if (*p && *p != ',')
         {
