@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -291,4 +292,22 @@ TEST_F(BitmapCorpus, DevicesFoldersAndLongPathsAreAnsweredAndNothingHangs)
         EXPECT_TRUE(ProcessDialogs(m_vexa.Id(), m_main).empty()) << "the dialog did not close";
         ASSERT_TRUE(WaitUntilIdle(m_main, 5000)) << "the program does not answer";
     }
+}
+
+// Saving onto a device name cannot put a file in its place: a file error naming it, no hang, and no
+// temporary file left behind.
+TEST_F(BitmapCorpus, SaveAsOntoDeviceNamesReportsAFileErrorAndLeavesNothing)
+{
+    VexaPalette(); // makes the scratch folder the dialog's current one
+    for (const char* name : {"NUL", "COM1", "CON", "AUX", "COM1.txt"})
+    {
+        SCOPED_TRACE(name);
+        const std::string shown = std::string(name) + (std::strchr(name, '.') ? "" : ".bmp");
+        PostCommand(m_main, ID_FILE_SAVE_AS);
+        ASSERT_TRUE(ChooseFileInDialog(m_vexa.Id(), "Save As", m_main, name));
+        const std::string message = TakeMessageBox(m_vexa.Id(), m_main, 5000);
+        EXPECT_NE(message.find(m_folder.Path(shown)), std::string::npos) << message;
+        ASSERT_TRUE(WaitUntilIdle(m_main, 5000)) << "the program does not answer";
+    }
+    EXPECT_TRUE(m_folder.Files().empty());
 }
