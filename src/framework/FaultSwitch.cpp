@@ -122,7 +122,7 @@ void PublishObjectCounts()
     CWnd* main = AfxGetMainWnd();
     if (!main || !main->m_hWnd)
         return;
-    // Counted before either property exists, so that they count nothing of their own.
+    // GDI first: the USER count borrows an icon's bitmaps for a moment.
     const DWORD gdi = CountGdiObjects();
     const DWORD user = CountUserObjects();
     ::SetPropA(main->m_hWnd, "VexaGdiObjects", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(gdi)));
