@@ -1,5 +1,7 @@
 #include "framework/FileDialog.h"
 
+#include "framework/Exceptions.h"
+
 #include <commdlg.h>
 
 #include <algorithm>
@@ -11,6 +13,17 @@ namespace
 constexpr DWORD kOpenFileNameSize400 = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
 // Long enough for any path the dialogs return on these systems.
 constexpr std::size_t kPathBufferSize = 1024;
+
+using FileDialogFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
+
+// The common dialogs' library is loaded when a file dialog is first needed rather than at start-up,
+// where it would cost every run of the program its loading time. It stays loaded to the end.
+FileDialogFunction FindFileDialogFunction(const char* name)
+{
+    static HMODULE library = ::LoadLibraryA("COMDLG32.DLL");
+    return library ? reinterpret_cast<FileDialogFunction>(reinterpret_cast<void*>(::GetProcAddress(library, name)))
+                   : nullptr;
+}
 } // namespace
 
 CFileDialog::CFileDialog(bool openDialog, const char* defaultExtension, const char* fileName, DWORD flags,
@@ -37,8 +50,10 @@ INT_PTR CFileDialog::DoModal()
     ofn.lpstrDefExt = m_defaultExtension.empty() ? nullptr : m_defaultExtension.c_str();
     ofn.Flags = m_flags;
 
-    const BOOL chosen = m_open ? ::GetOpenFileNameA(&ofn) : ::GetSaveFileNameA(&ofn);
-    if (!chosen)
+    const FileDialogFunction run = FindFileDialogFunction(m_open ? "GetOpenFileNameA" : "GetSaveFileNameA");
+    if (!run)
+        throw CResourceException();
+    if (!run(&ofn))
         return IDCANCEL;
     m_path = buffer.c_str();
     // nFileExtension is 0 when the name has no extension.
