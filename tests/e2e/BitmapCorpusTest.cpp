@@ -165,7 +165,6 @@ protected:
             EXPECT_TRUE(SameColours(after[i], known[i])) << "slot " << i;
     }
 
-    const ScopedUnmanagedWindows m_quickDialogs;
     VexaProcess m_vexa;
     HWND m_main = nullptr;
     ScratchFolder m_folder;

@@ -91,35 +91,12 @@ bool WaitUntilIdle(HWND window, DWORD timeoutMs)
 
 namespace
 {
-struct DialogSearch
-{
-    DWORD processId;
-    const char* title;
-    HWND exclude;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    char className[64] = "";
-    ::GetClassNameA(window, className, sizeof className);
-    if (owner != search->processId || window == search->exclude || !::IsWindowVisible(window) ||
-        std::strcmp(className, "#32770") != 0)
-        return TRUE;
-    if (search->title && WindowText(window) != search->title)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 HWND FindDialog(DWORD processId, const char* title, HWND exclude)
 {
-    DialogSearch search{processId, title, exclude, nullptr};
-    ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window : ProcessWindows(processId, "#32770", title))
+        if (window != exclude)
+            return window;
+    return nullptr;
 }
 } // namespace
 
@@ -302,40 +279,4 @@ bool ReadPaletteThroughSaveAs(DWORD processId, HWND main, const std::string& pat
     for (int i = 0; i < 256; ++i)
         palette[i] = {bytes[56 + 4 * i], bytes[55 + 4 * i], bytes[54 + 4 * i], 0};
     return true;
-}
-
-namespace
-{
-const char* const kWineX11Key = "Software\\Wine\\X11 Driver";
-}
-
-ScopedUnmanagedWindows::ScopedUnmanagedWindows()
-{
-    HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kWineX11Key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr))
-        return;
-    char value[64] = "";
-    DWORD size = sizeof value;
-    DWORD type = 0;
-    if (::RegQueryValueExA(key, "Managed", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS &&
-        type == REG_SZ)
-    {
-        m_hadValue = true;
-        m_previous.assign(value, strnlen(value, sizeof value));
-    }
-    ::RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-    ::RegCloseKey(key);
-}
-
-ScopedUnmanagedWindows::~ScopedUnmanagedWindows()
-{
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kWineX11Key, 0, KEY_WRITE, &key))
-        return;
-    if (m_hadValue)
-        ::RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_previous.c_str()),
-                         static_cast<DWORD>(m_previous.size() + 1));
-    else
-        ::RegDeleteValueA(key, "Managed");
-    ::RegCloseKey(key);
 }

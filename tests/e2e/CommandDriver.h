@@ -73,19 +73,3 @@ bool SaveAsThroughDialog(DWORD processId, HWND main, const std::string& path);
 // The system palette as Vexa sees it: the colour table of a bitmap it saves to the path, which is then
 // deleted. False when no bitmap was saved.
 bool ReadPaletteThroughSaveAs(DWORD processId, HWND main, const std::string& path, SystemPalette& palette);
-
-// Without a window manager Wine waits two seconds whenever a window that it manages closes (every
-// dialog and message box); unmanaged windows close at once. Within the scope the programs started take
-// Wine's X11 setting "Managed" = "N"; the previous setting is put back at the end.
-class ScopedUnmanagedWindows
-{
-public:
-    ScopedUnmanagedWindows();
-    ~ScopedUnmanagedWindows();
-    ScopedUnmanagedWindows(const ScopedUnmanagedWindows&) = delete;
-    ScopedUnmanagedWindows& operator=(const ScopedUnmanagedWindows&) = delete;
-
-private:
-    bool m_hadValue = false;
-    std::string m_previous;
-};

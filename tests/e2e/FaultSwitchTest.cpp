@@ -117,7 +117,6 @@ SIZE ClientSize(HWND window)
 // with every kind; the program takes them in turn, one per command.
 TEST(FaultSwitch, EveryCommandsFailureIsReportedAndTheWindowKeepsWorking)
 {
-    const ScopedUnmanagedWindows quickDialogs;
     const std::vector<COLORREF> stopIcon = ReferenceIcon(MB_ICONSTOP);
     const std::vector<COLORREF> exclamationIcon = ReferenceIcon(MB_ICONEXCLAMATION);
     ASSERT_FALSE(stopIcon.empty());

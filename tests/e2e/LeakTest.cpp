@@ -161,7 +161,6 @@ protected:
         EXPECT_EQ(WindowText(m_main), "Vexa");
     }
 
-    const ScopedUnmanagedWindows m_quickDialogs;
     VexaProcess m_vexa;
     HWND m_main = nullptr;
     ScratchFolder m_folder;
