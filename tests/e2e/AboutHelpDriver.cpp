@@ -68,35 +68,9 @@ HWND FocusInThreadOf(HWND window)
     return info.hwndFocus;
 }
 
-namespace
-{
-struct Count
-{
-    DWORD processId;
-    const char* className;
-    const char* title;
-    int found;
-};
-
-BOOL CALLBACK CountWindow(HWND window, LPARAM param)
-{
-    auto* count = reinterpret_cast<Count*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    char className[256] = "";
-    ::GetClassNameA(window, className, sizeof className);
-    if (owner == count->processId && ::IsWindowVisible(window) && std::string(className) == count->className &&
-        WindowText(window) == count->title)
-        ++count->found;
-    return TRUE;
-}
-} // namespace
-
 int CountProcessWindows(DWORD processId, const char* className, const char* title)
 {
-    Count count{processId, className, title, 0};
-    ::EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&count));
-    return count.found;
+    return static_cast<int>(ProcessWindows(processId, className, title).size());
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)

@@ -40,7 +40,7 @@ struct Search
     DWORD processId;
     const char* className;
     const char* title;
-    HWND found;
+    std::vector<HWND> found;
 };
 
 BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
@@ -56,20 +56,26 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
         return TRUE;
     if (search->title && WindowText(window) != search->title)
         return TRUE;
-    search->found = window;
-    return FALSE;
+    search->found.push_back(window);
+    return TRUE;
 }
 } // namespace
+
+std::vector<HWND> ProcessWindows(DWORD processId, const char* className, const char* title)
+{
+    Search search{processId, className, title, {}};
+    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 HWND WaitForProcessWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs)
 {
     const DWORD start = ::GetTickCount();
     do
     {
-        Search search{processId, className, title, nullptr};
-        ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return search.found;
+        const std::vector<HWND> found = ProcessWindows(processId, className, title);
+        if (!found.empty())
+            return found.front();
         ::Sleep(50);
     } while (::GetTickCount() - start < timeoutMs);
     return nullptr;

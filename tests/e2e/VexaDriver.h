@@ -19,6 +19,9 @@ void ResetVexaSettings(bool firstStart = false);
 // The text of a window (WM_GETTEXT, so it works across processes).
 std::string WindowText(HWND window);
 
+// The visible top-level windows of the process whose class (null: any) and title (null: any) match.
+std::vector<HWND> ProcessWindows(DWORD processId, const char* className, const char* title);
+
 // The first visible top-level window of the process whose class (null: any) and title (null: any)
 // match, waiting up to the timeout; null when none appears.
 HWND WaitForProcessWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs = 10000);
