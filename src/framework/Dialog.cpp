@@ -141,6 +141,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
         ReportHandlerException(CMemoryException());
         handled = message != WM_INITDIALOG;
     }
+    catch (...)
+    {
+        // Any other exception has no text for the user: the generic report, and the window goes on.
+        ReportHandlerException(CException());
+        handled = message != WM_INITDIALOG;
+    }
 
     if (message == WM_NCDESTROY)
     {

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 #include <new>
 #include <set>
 #include <string>
@@ -63,6 +64,8 @@ std::vector<std::string> SplitKinds(const char* text)
         throw CUserException();
     if (std::strcmp(kind, "badalloc") == 0)
         throw std::bad_alloc();
+    if (std::strcmp(kind, "foreign") == 0)
+        throw std::runtime_error("not one of the framework's exceptions");
     throw CException();
 }
 

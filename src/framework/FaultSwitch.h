@@ -8,7 +8,8 @@
 // Reads the environment variable VEXA_FAULT once: kinds of failure separated by commas. When it names
 // any, the first routing of each of the program's menu commands throws a failure instead of running the
 // command, the n-th such command the n-th kind (cycling through the list); later routings of the same
-// command run it normally. Kinds: file, notsupported, memory, resource, user, badalloc; any other text
+// command run it normally. Kinds: file, notsupported, memory, resource, user, badalloc, foreign (an
+// exception that is none of the framework's); any other text
 // throws an exception without a text of its own.
 //
 // The command kCountObjects, whatever VEXA_FAULT says, stores the process's GDI and USER object counts

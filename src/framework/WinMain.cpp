@@ -24,5 +24,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         CMemoryException().ReportError(MB_ICONEXCLAMATION);
         return 1;
     }
+    catch (...)
+    {
+        CException().ReportError(MB_ICONEXCLAMATION);
+        return 1;
+    }
     return 0;
 }

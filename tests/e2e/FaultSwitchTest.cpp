@@ -100,6 +100,7 @@ const Fault kFaults[] = {
     {"notsupported", "An unsupported operation was attempted.", false},
     {"resource", "A required resource was unavailable.", false},
     {"plain", "Command failed.", false},
+    {"foreign", "Command failed.", false}, // not a framework exception at all
     {"memory", "Out of memory.", true},
     {"badalloc", "Out of memory.", true},
     {"user", nullptr, false},
