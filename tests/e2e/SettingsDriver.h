@@ -2,6 +2,7 @@
 // for any write below it, access rights on it, and a start that gets past the first-start dialogs.
 #pragma once
 
+#include "../common/KeyAccess.h"
 #include "VexaDriver.h"
 #include "resource.h"
 
@@ -120,23 +121,7 @@ inline void SetTreeAccess(HKEY parent, const std::string& path, DWORD access)
             break;
         SetTreeAccess(key, name, access);
     }
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    PSID everyone = nullptr;
-    ::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-    EXPLICIT_ACCESSA entry{};
-    entry.grfAccessPermissions = access;
-    entry.grfAccessMode = SET_ACCESS;
-    entry.grfInheritance = NO_INHERITANCE;
-    entry.Trustee.TrusteeForm = TRUSTEE_IS_SID;
-    entry.Trustee.ptstrName = static_cast<LPSTR>(everyone);
-    PACL acl = nullptr;
-    ::SetEntriesInAclA(1, &entry, nullptr, &acl);
-    SECURITY_DESCRIPTOR descriptor;
-    ::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-    ::SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
-    ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
-    ::LocalFree(acl);
-    ::FreeSid(everyone);
+    SetKeyAccess(key, access);
     ::RegCloseKey(key);
 }
 

@@ -7,6 +7,8 @@
 
 #include <aclapi.h>
 
+#include "../common/KeyAccess.h"
+
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -17,27 +19,6 @@ constexpr const char* kScratch = "Software\\QuillonTest";
 
 // Gives everyone full access to a key and its subkeys again, so that a test's scratch key can go.
 void GrantAll(HKEY parent, const char* path);
-
-void SetKeyAccess(HKEY key, DWORD access)
-{
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    PSID everyone = nullptr;
-    ::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-    EXPLICIT_ACCESSA entry{};
-    entry.grfAccessPermissions = access;
-    entry.grfAccessMode = SET_ACCESS;
-    entry.grfInheritance = NO_INHERITANCE;
-    entry.Trustee.TrusteeForm = TRUSTEE_IS_SID;
-    entry.Trustee.ptstrName = static_cast<LPSTR>(everyone);
-    PACL acl = nullptr;
-    ::SetEntriesInAclA(1, &entry, nullptr, &acl);
-    SECURITY_DESCRIPTOR descriptor;
-    ::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-    ::SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
-    ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
-    ::LocalFree(acl);
-    ::FreeSid(everyone);
-}
 
 void GrantAll(HKEY parent, const char* path)
 {
