@@ -60,8 +60,7 @@ TEST(AboutBox, ShowsVersionTextsIconAndClosesOnOk)
     VexaProcess vexa;
     HWND main = vexa.StartAndWaitForMain();
     ASSERT_NE(main, nullptr);
-    ::PostMessageA(main, WM_COMMAND, ID_APP_ABOUT, 0);
-    HWND about = WaitForProcessWindow(vexa.Id(), "#32770", "About Vexa");
+    HWND about = OpenAboutBox(vexa.Id(), main);
     ASSERT_NE(about, nullptr);
 
     EXPECT_EQ(DialogItemText(about, IDC_ABOUT_PRODUCT), "Vexa v1.7");
@@ -91,8 +90,7 @@ TEST(AboutBox, ShowsVersionTextsIconAndClosesOnOk)
     EXPECT_EQ(box.left, expected.x);
     EXPECT_EQ(box.top, expected.y);
 
-    ::PostMessageA(about, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
+    EXPECT_TRUE(CloseDialog(about, IDOK));
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main) != FALSE; }));
     ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(vexa.WaitForExit());
@@ -104,8 +102,7 @@ TEST(AboutBox, SecondCommandBringsTheOpenBoxToTheFront)
     VexaProcess vexa;
     HWND main = vexa.StartAndWaitForMain();
     ASSERT_NE(main, nullptr);
-    ::PostMessageA(main, WM_COMMAND, ID_APP_ABOUT, 0);
-    HWND about = WaitForProcessWindow(vexa.Id(), "#32770", "About Vexa");
+    HWND about = OpenAboutBox(vexa.Id(), main);
     ASSERT_NE(about, nullptr);
 
     ForegroundDecoy decoy;
@@ -119,11 +116,9 @@ TEST(AboutBox, SecondCommandBringsTheOpenBoxToTheFront)
     // Escape closes it like OK; afterwards the command opens a new box.
     ::PostMessageA(about, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
-    ::PostMessageA(main, WM_COMMAND, ID_APP_ABOUT, 0);
-    HWND again = WaitForProcessWindow(vexa.Id(), "#32770", "About Vexa");
+    HWND again = OpenAboutBox(vexa.Id(), main);
     ASSERT_NE(again, nullptr);
-    ::PostMessageA(again, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(again); }));
+    EXPECT_TRUE(CloseDialog(again, IDCANCEL));
     ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(vexa.WaitForExit());
 }

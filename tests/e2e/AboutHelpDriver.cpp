@@ -1,6 +1,7 @@
 #include "AboutHelpDriver.h"
 
 #include "VexaDriver.h"
+#include "resource.h"
 
 #include <vector>
 
@@ -111,4 +112,16 @@ bool ForegroundDecoy::TakeForegroundFrom(HWND other)
     ::Sleep(200);
     ::SendMessageTimeoutA(other, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
     return ::GetForegroundWindow() == m_window;
+}
+
+HWND OpenAboutBox(DWORD processId, HWND main)
+{
+    ::PostMessageA(main, WM_COMMAND, ID_APP_ABOUT, 0);
+    return WaitForProcessWindow(processId, "#32770", "About Vexa");
+}
+
+bool CloseDialog(HWND dialog, UINT command)
+{
+    ::PostMessageA(dialog, WM_COMMAND, command, 0);
+    return WaitUntil([&] { return !::IsWindow(dialog); });
 }

@@ -17,6 +17,10 @@ std::string FullWindowText(HWND window);
 HWND FocusInThreadOf(HWND window);
 // How many visible top-level windows of the process have that class and title.
 int CountProcessWindows(DWORD processId, const char* className, const char* title);
+// Chooses Help > About in the main window and waits for the About box; null when none appears.
+HWND OpenAboutBox(DWORD processId, HWND main);
+// Sends the dialog the command (IDOK, IDCANCEL) and waits until it is gone; true when it went.
+bool CloseDialog(HWND dialog, UINT command);
 // Polls the condition until it holds or the timeout passes.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 

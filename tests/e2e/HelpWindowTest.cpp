@@ -101,8 +101,7 @@ TEST(HelpWindow, SecondContentsAndF1BringTheOpenWindowToTheFront)
     ::Sleep(300);
     EXPECT_EQ(CountProcessWindows(vexa.Id(), "#32770", "Vexa Help"), 1);
 
-    ::PostMessageA(help, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(help); }));
+    EXPECT_TRUE(CloseDialog(help, IDCANCEL));
     ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(vexa.WaitForExit());
 }
@@ -113,8 +112,7 @@ TEST(HelpWindow, F1InTheAboutBoxOpensHelpOwnedByIt)
     VexaProcess vexa;
     HWND main = vexa.StartAndWaitForMain();
     ASSERT_NE(main, nullptr);
-    ::PostMessageA(main, WM_COMMAND, ID_APP_ABOUT, 0);
-    HWND about = WaitForProcessWindow(vexa.Id(), "#32770", "About Vexa");
+    HWND about = OpenAboutBox(vexa.Id(), main);
     ASSERT_NE(about, nullptr);
     ASSERT_TRUE(PressF1In(about));
     HWND help = WaitForHelp(vexa);
@@ -122,11 +120,9 @@ TEST(HelpWindow, F1InTheAboutBoxOpensHelpOwnedByIt)
     EXPECT_EQ(::GetWindow(help, GW_OWNER), about);
     EXPECT_FALSE(::IsWindowEnabled(about));
 
-    ::PostMessageA(help, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(help); }));
+    EXPECT_TRUE(CloseDialog(help, IDCANCEL));
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(about) != FALSE; }));
-    ::PostMessageA(about, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
+    EXPECT_TRUE(CloseDialog(about, IDOK));
     ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(vexa.WaitForExit());
 }
