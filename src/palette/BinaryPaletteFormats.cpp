@@ -1,0 +1,176 @@
+// The binary palette formats: Vexa's bitmap, the Adobe colour table and the RIFF palette. Faults name
+// the byte offset where the file stops being what it should be.
+#include "palette/BitmapFormat.h"
+#include "palette/PaletteFormats.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace
+{
+constexpr std::size_t kActColoursSize = 256 * 3; // 768
+constexpr std::size_t kActFullSize = kActColoursSize + 4;
+constexpr std::size_t kRiffHeaderSize = 12; // "RIFF", the size, "PAL "
+constexpr std::size_t kChunkHeaderSize = 8;
+
+std::uint16_t Get16(const std::uint8_t* bytes)
+{
+    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
+}
+
+std::uint32_t Get32(const std::uint8_t* bytes)
+{
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | std::uint32_t{bytes[3]} << 24;
+}
+
+void Put16(std::vector<std::uint8_t>& out, std::uint16_t value)
+{
+    out.push_back(static_cast<std::uint8_t>(value));
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void PutText(std::vector<std::uint8_t>& out, const char* text)
+{
+    out.insert(out.end(), text, text + std::strlen(text));
+}
+
+PaletteReadResult Fault(PaletteFormat format, std::size_t offset, std::string expected)
+{
+    return {format, {}, PaletteFault{false, offset, std::move(expected)}};
+}
+} // namespace
+
+PaletteReadResult ReadBmpPalette(const std::uint8_t* data, std::size_t size)
+{
+    const BitmapTableResult table = ReadBitmapColourTable(data, size);
+    switch (table.verdict)
+    {
+    case BitmapVerdict::ok: break;
+    case BitmapVerdict::genericFileError:
+        return size < kBitmapFileHeaderSize ? Fault(PaletteFormat::bmp, size, "a 14-byte bitmap file header")
+                                            : Fault(PaletteFormat::bmp, 0, "\"BM\"");
+    case BitmapVerdict::notSupported:
+        return Fault(PaletteFormat::bmp, 28, "an 8-bit bitmap with a colour table of 256 entries");
+    }
+    PaletteReadResult result{PaletteFormat::bmp, {}, std::nullopt};
+    for (const PaletteEntry& entry : table.table)
+        result.palette.colours.push_back({entry.peRed, entry.peGreen, entry.peBlue, {}});
+    return result;
+}
+
+std::vector<std::uint8_t> WriteBmpPalette(const Palette& palette)
+{
+    PaletteSnapshot snapshot = EmptySnapshot(kMaxPaletteEntries);
+    for (std::size_t i = 0; i < palette.colours.size() && i < kMaxPaletteEntries; ++i)
+    {
+        const PaletteColour& colour = palette.colours[i];
+        snapshot.palPalEntry[i] = {colour.red, colour.green, colour.blue, 0};
+    }
+    return BuildBitmapFile(snapshot);
+}
+
+PaletteReadResult ReadActPalette(const std::uint8_t* data, std::size_t size)
+{
+    if (size < kActColoursSize)
+        return Fault(PaletteFormat::act, size, "256 colours of 3 bytes (768 bytes)");
+    if (size > kActFullSize)
+        return Fault(PaletteFormat::act, kActFullSize, "the end of the file");
+    if (size != kActColoursSize && size != kActFullSize)
+        return Fault(PaletteFormat::act, size, "a 2-byte colour count and a 2-byte transparent index");
+
+    // The count is big-endian; the transparent index after it has no place in a palette and is dropped.
+    std::size_t count = 256;
+    if (size == kActFullSize)
+    {
+        count = std::size_t{data[kActColoursSize]} << 8 | data[kActColoursSize + 1];
+        if (count < 1 || count > 256)
+            return Fault(PaletteFormat::act, kActColoursSize, "a colour count from 1 to 256");
+    }
+    PaletteReadResult result{PaletteFormat::act, {}, std::nullopt};
+    for (std::size_t i = 0; i < count; ++i)
+        result.palette.colours.push_back({data[3 * i], data[3 * i + 1], data[3 * i + 2], {}});
+    return result;
+}
+
+std::vector<std::uint8_t> WriteActPalette(const Palette& palette)
+{
+    std::vector<std::uint8_t> file(kActColoursSize, 0);
+    const std::size_t count = std::min<std::size_t>(palette.colours.size(), 256);
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        file[3 * i] = palette.colours[i].red;
+        file[3 * i + 1] = palette.colours[i].green;
+        file[3 * i + 2] = palette.colours[i].blue;
+    }
+    if (count < 256)
+    {
+        // The count and "no transparent colour", both big-endian.
+        file.insert(file.end(), {static_cast<std::uint8_t>(count >> 8), static_cast<std::uint8_t>(count), 0xFF, 0xFF});
+    }
+    return file;
+}
+
+PaletteReadResult ReadRiffPalette(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 4 || std::memcmp(data, "RIFF", 4) != 0)
+        return Fault(PaletteFormat::riff, 0, "\"RIFF\"");
+    if (size < kRiffHeaderSize || std::memcmp(data + 8, "PAL ", 4) != 0)
+        return Fault(PaletteFormat::riff, 8, "the form type \"PAL \"");
+
+    // The chunks are walked to the end of the file, whatever the RIFF size says; odd chunks are padded.
+    std::size_t offset = kRiffHeaderSize;
+    while (size - offset >= kChunkHeaderSize)
+    {
+        const std::size_t body = offset + kChunkHeaderSize;
+        const std::uint64_t chunkSize = Get32(data + offset + 4);
+        if (chunkSize > size - body)
+            return Fault(PaletteFormat::riff, offset + 4,
+                         "a chunk size that fits in the file's " + std::to_string(size) + " bytes");
+        if (std::memcmp(data + offset, "data", 4) != 0)
+        {
+            offset = body + static_cast<std::size_t>(chunkSize + (chunkSize & 1));
+            offset = std::min(offset, size);
+            continue;
+        }
+        if (chunkSize < 4)
+            return Fault(PaletteFormat::riff, offset + 4, "a data chunk of at least 4 bytes");
+        if (Get16(data + body) != 0x300)
+            return Fault(PaletteFormat::riff, body, "palette version 0x0300");
+        const std::size_t count = Get16(data + body + 2);
+        if (count == 0)
+            return Fault(PaletteFormat::riff, body + 2, "a colour count from 1 to 65535");
+        if (4 + 4 * std::uint64_t{count} > chunkSize)
+            return Fault(PaletteFormat::riff, body + 2,
+                         std::to_string(count) + " entries of 4 bytes in the data chunk of " +
+                             std::to_string(chunkSize) + " bytes");
+        PaletteReadResult result{PaletteFormat::riff, {}, std::nullopt};
+        for (const std::uint8_t* entry = data + body + 4; result.palette.colours.size() < count; entry += 4)
+            result.palette.colours.push_back({entry[0], entry[1], entry[2], {}});
+        return result;
+    }
+    return Fault(PaletteFormat::riff, size, "a \"data\" chunk");
+}
+
+std::vector<std::uint8_t> WriteRiffPalette(const Palette& palette)
+{
+    const std::size_t count = std::min(palette.colours.size(), kMaxExchangeColours);
+    const auto dataSize = static_cast<std::uint32_t>(4 + 4 * count);
+    std::vector<std::uint8_t> file;
+    file.reserve(kRiffHeaderSize + kChunkHeaderSize + dataSize);
+    PutText(file, "RIFF");
+    Put32(file, 4 + kChunkHeaderSize + dataSize);
+    PutText(file, "PAL data");
+    Put32(file, dataSize);
+    // A LOGPALETTE: version, count, then red, green, blue and flags of each entry.
+    Put16(file, 0x300);
+    Put16(file, static_cast<std::uint16_t>(count));
+    for (std::size_t i = 0; i < count; ++i)
+        file.insert(file.end(), {palette.colours[i].red, palette.colours[i].green, palette.colours[i].blue, 0});
+    return file;
+}

@@ -1,0 +1,255 @@
+// The palette formats of other programs: each round-trips and is found from its content, each writes
+// the layout other programs read, and each names the line or byte where a file goes wrong.
+#include "palette/PaletteFormats.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace
+{
+std::vector<std::uint8_t> Bytes(std::string_view text)
+{
+    return {text.begin(), text.end()};
+}
+
+// Different colours with names, so that padding, order and names all show.
+Palette Sample(std::size_t count)
+{
+    Palette palette{"Sample", 8, {}};
+    for (std::size_t i = 0; i < count; ++i)
+        palette.colours.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i % 256),
+                                   static_cast<std::uint8_t>(i * 7 + i / 256), "colour " + std::to_string(i)});
+    return palette;
+}
+
+TEST(PaletteFormats, EveryFormatRoundTripsAndIsFoundFromItsContent)
+{
+    for (const PaletteFormatInfo& info : kPaletteFormats)
+    {
+        for (const std::size_t count :
+             {std::size_t{1}, std::size_t{16}, std::size_t{256}, std::size_t{257}, kMaxExchangeColours})
+        {
+            if (count > info.maxColours)
+                continue;
+            SCOPED_TRACE(std::string(info.name) + " with " + std::to_string(count) + " colours");
+            const Palette palette = Sample(count);
+            const std::vector<std::uint8_t> file = WritePalette(info.format, palette, "Tuesday");
+            EXPECT_EQ(DetectPaletteFormat(file.data(), file.size()), info.format);
+            const PaletteReadResult back = ReadPaletteAs(info.format, file.data(), file.size());
+            ASSERT_FALSE(back.fault) << DescribeFault(*back.fault);
+
+            Palette expected = palette;
+            if (info.alwaysFull)
+                expected.colours.resize(info.maxColours, PaletteColour{0, 0, 0, {}});
+            EXPECT_TRUE(SameColours(back.palette, expected));
+            if (info.format == PaletteFormat::gpl)
+            {
+                EXPECT_EQ(back.palette.name, "Sample");
+                EXPECT_EQ(back.palette.columns, 8);
+                for (std::size_t i = 0; i < count; ++i)
+                    ASSERT_EQ(back.palette.colours[i].name, palette.colours[i].name);
+            }
+        }
+    }
+}
+
+TEST(PaletteFormats, WritersMakeTheLayoutsOtherProgramsRead)
+{
+    Palette two{"", std::nullopt, {{255, 128, 0, "orange"}, {1, 2, 3, {}}}};
+    struct Case
+    {
+        PaletteFormat format;
+        std::string_view bytes;
+    };
+    using namespace std::string_view_literals;
+    const Case cases[] = {
+        {PaletteFormat::gpl, "GIMP Palette\nName: \nColumns: 16\n#\n255 128   0\torange\n  1   2   3\n"},
+        {PaletteFormat::jasc, "JASC-PAL\r\n0100\r\n2\r\n255 128 0\r\n1 2 3\r\n"},
+        {PaletteFormat::hex, "ff8000\n010203\n"},
+        {PaletteFormat::riff, "RIFF\x18\0\0\0PAL data\x0c\0\0\0\0\x03\x02\0\xff\x80\0\0\x01\x02\x03\0"sv},
+        {PaletteFormat::txt, "Vexa - Win32 Color Palette Tool\r\n"
+                             "Written by Vexa, the color palette tool of Quillon Computing\r\n\r\n"
+                             "Content: System palette dump\r\nTime: Tuesday\r\nNumber of entries: 2\r\n\r\n"
+                             "Index: R,   G,   B\r\n  0: 255, 128,   0\r\n  1:   1,   2,   3\r\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WritePalette(c.format, two, "Tuesday"), Bytes(c.bytes)) << FormatInfo(c.format).name;
+
+    // An Adobe table always holds 256 triples; the count and "no transparent colour" follow when fewer are used.
+    const std::vector<std::uint8_t> act = WritePalette(PaletteFormat::act, two, "");
+    ASSERT_EQ(act.size(), 772u);
+    EXPECT_EQ(std::vector<std::uint8_t>(act.begin(), act.begin() + 6),
+              (std::vector<std::uint8_t>{255, 128, 0, 1, 2, 3}));
+    EXPECT_EQ(std::vector<std::uint8_t>(act.begin() + 768, act.end()), (std::vector<std::uint8_t>{0, 2, 0xFF, 0xFF}));
+    EXPECT_EQ(WritePalette(PaletteFormat::act, Sample(256), "").size(), 768u);
+    EXPECT_EQ(WritePalette(PaletteFormat::bmp, two, "").size(), 9270u);
+}
+
+TEST(PaletteFormats, ReadersTakeWhatOtherProgramsWrite)
+{
+    struct Case
+    {
+        PaletteFormat format;
+        std::string_view bytes;
+        std::vector<std::uint8_t> firstColour;
+        std::size_t count;
+    };
+    using namespace std::string_view_literals;
+    std::string act(772, '\0');
+    act.replace(0, 3, "\x0a\x0b\x0c");
+    act.replace(768, 4, "\x00\x03\x00\x01"sv); // 3 colours, index 1 transparent
+    const Case cases[] = {
+        {PaletteFormat::gpl,
+         "GIMP Palette\r\nName: Web\r\nColumns: 6\r\n# comment\r\n\r\n 10\t11 12  dark  blue \r\n",
+         {10, 11, 12},
+         1},
+        {PaletteFormat::jasc, "JASC-PAL\n0100\n1\n10 11 12\n\n", {10, 11, 12}, 1},
+        {PaletteFormat::hex, "#0A0B0C\r\n\r\n0a0b0c\r\n", {10, 11, 12}, 2},
+        // A RIFF palette with an odd-sized chunk before its data, which is padded to an even size.
+        {PaletteFormat::riff,
+         "RIFF\0\0\0\0PAL LIST\x03\0\0\0abc\0data\x08\0\0\0\0\x03\x01\0\x0a\x0b\x0c\x04"sv,
+         {10, 11, 12},
+         1},
+        {PaletteFormat::act, act, {10, 11, 12}, 3},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(FormatInfo(c.format).name);
+        const std::vector<std::uint8_t> bytes = Bytes(c.bytes);
+        EXPECT_EQ(DetectPaletteFormat(bytes.data(), bytes.size()), c.format);
+        const PaletteReadResult result = ReadPaletteAs(c.format, bytes.data(), bytes.size());
+        ASSERT_FALSE(result.fault) << DescribeFault(*result.fault);
+        ASSERT_EQ(result.palette.colours.size(), c.count);
+        const PaletteColour& first = result.palette.colours[0];
+        EXPECT_EQ((std::vector<std::uint8_t>{first.red, first.green, first.blue}), c.firstColour);
+    }
+    const std::vector<std::uint8_t> gpl = Bytes(cases[0].bytes);
+    const Palette named = ReadPaletteAs(PaletteFormat::gpl, gpl.data(), gpl.size()).palette;
+    EXPECT_EQ(named.name, "Web");
+    EXPECT_EQ(named.columns, 6);
+    EXPECT_EQ(named.colours[0].name, "dark  blue");
+}
+
+TEST(PaletteFormats, DetectionSettlesTheFilesOfExactlyAnAdobeTableSize)
+{
+    // "#rrggbb\n" is 8 bytes, so 96 of them make 768 bytes of hex text.
+    std::string hex;
+    for (int i = 0; i < 96; ++i)
+        hex += "#a0b0c0\n";
+    std::string actStartingWithBm(768, '\x11');
+    actStartingWithBm.replace(0, 2, "BM");
+    std::string actStartingWithGimp(768, '\x11');
+    actStartingWithGimp.replace(0, 12, "GIMP Palette");
+    const struct
+    {
+        std::string bytes;
+        std::optional<PaletteFormat> format;
+    } cases[] = {
+        {hex, PaletteFormat::hex},
+        {actStartingWithBm, PaletteFormat::act},
+        {actStartingWithGimp, PaletteFormat::act},
+        {std::string(772, '\0'), PaletteFormat::act},
+        {std::string(767, '\x11'), std::nullopt},
+        {"", std::nullopt},
+        {"Palette\n1 2 3\n", std::nullopt},
+    };
+    for (const auto& c : cases)
+    {
+        const std::vector<std::uint8_t> bytes = Bytes(c.bytes);
+        EXPECT_EQ(DetectPaletteFormat(bytes.data(), bytes.size()), c.format) << c.bytes.substr(0, 20);
+    }
+}
+
+TEST(PaletteFormats, FaultsNameTheLineOrByteAndWhatWasExpected)
+{
+    using namespace std::string_literals;
+    const std::string dumpHead = "Vexa - Win32 Color Palette Tool\r\n"
+                                 "Written by Vexa, the color palette tool of Quillon Computing\r\n\r\n"
+                                 "Content: System palette dump\r\nTime: \r\n";
+    const std::string dumpTwo = dumpHead + "Number of entries: 2\r\n\r\nIndex: R,   G,   B\r\n";
+    std::string actCount(772, '\0');
+    actCount[768] = 1; // 256 + 1 colours
+    actCount[769] = 1;
+    const struct
+    {
+        PaletteFormat format;
+        std::string bytes;
+        const char* fault;
+    } cases[] = {
+        {PaletteFormat::gpl, "GIMP Palette 2\n1 2 3\n", "line 1: expected \"GIMP Palette\""},
+        {PaletteFormat::gpl, "GIMP Palette\n1 2\n",
+         "line 2: expected a colour: red, green and blue from 0 to 255, then a name if any"},
+        {PaletteFormat::gpl, "GIMP Palette\n1 2 256\n",
+         "line 2: expected a colour: red, green and blue from 0 to 255, then a name if any"},
+        {PaletteFormat::gpl, "GIMP Palette\n1 2 3x\n",
+         "line 2: expected a colour: red, green and blue from 0 to 255, then a name if any"},
+        {PaletteFormat::gpl, "GIMP Palette\nColumns: 257\n1 2 3\n",
+         "line 2: expected a number of columns from 0 to 256"},
+        {PaletteFormat::gpl, "GIMP Palette\nName: x\n#\n", "line 4: expected at least one colour"},
+        {PaletteFormat::jasc, "JASC-PAL\r\n0101\r\n", "line 2: expected the version \"0100\""},
+        {PaletteFormat::jasc, "JASC-PAL\r\n0100\r\n0\r\n", "line 3: expected a colour count from 1 to 65535"},
+        {PaletteFormat::jasc, "JASC-PAL\r\n0100\r\n2\r\n1 2 3\r\n", "line 5: expected 2 colours, found 1"},
+        {PaletteFormat::jasc, "JASC-PAL\r\n0100\r\n1\r\n1 2 3 4\r\n",
+         "line 4: expected a colour: red, green and blue from 0 to 255"},
+        {PaletteFormat::jasc, "JASC-PAL\r\n0100\r\n1\r\n1 2 3\r\n\r\n4 5 6\r\n",
+         "line 6: expected the end of the file after 1 colours"},
+        {PaletteFormat::hex, "a0b0c0\n#a0b0c\n", "line 2: expected a colour as six hex digits RRGGBB"},
+        {PaletteFormat::hex, "\n\n", "line 3: expected at least one colour"},
+        {PaletteFormat::txt, "Vexa\r\n", "line 1: expected \"Vexa - Win32 Color Palette Tool\""},
+        {PaletteFormat::txt, dumpHead + "Number of entries: 0\r\n",
+         "line 6: expected \"Number of entries: \" and a number from 1 to 256"},
+        {PaletteFormat::txt, dumpHead + "Number of entries: 257\r\n",
+         "line 6: expected \"Number of entries: \" and a number from 1 to 256"},
+        {PaletteFormat::txt, dumpTwo + "  0: 1, 2, 3\r\n  2: 1, 2, 3\r\n",
+         "line 10: expected entry 1 as \"index: R, G, B\" with values from 0 to 255"},
+        {PaletteFormat::txt, dumpTwo + "  0: 1, 2, 3\r\n", "line 10: expected 2 entries, found 1"},
+        {PaletteFormat::txt, dumpTwo + "  0: 1, 2, 3\r\n  1: 1, 2, 3\r\n  2: 1, 2, 3\r\n",
+         "line 11: expected the end of the dump after 2 entries"},
+        {PaletteFormat::act, std::string(700, '\0'), "byte 700: expected 256 colours of 3 bytes (768 bytes)"},
+        {PaletteFormat::act, std::string(770, '\0'),
+         "byte 770: expected a 2-byte colour count and a 2-byte transparent index"},
+        {PaletteFormat::act, std::string(800, '\0'), "byte 772: expected the end of the file"},
+        {PaletteFormat::act, std::string(772, '\0'), "byte 768: expected a colour count from 1 to 256"},
+        {PaletteFormat::act, actCount, "byte 768: expected a colour count from 1 to 256"},
+        {PaletteFormat::riff, "RIFX", "byte 0: expected \"RIFF\""},
+        {PaletteFormat::riff, "RIFF\0\0\0\0WAVE"s, "byte 8: expected the form type \"PAL \""},
+        {PaletteFormat::riff, "RIFF\0\0\0\0PAL LIST\x04\0\0\0abc"s,
+         "byte 16: expected a chunk size that fits in the file's 23 bytes"},
+        {PaletteFormat::riff, "RIFF\0\0\0\0PAL LIST\x01\0\0\0a\0"s, "byte 22: expected a \"data\" chunk"},
+        {PaletteFormat::riff, "RIFF\0\0\0\0PAL data\x08\0\0\0\x00\x04\x01\0\1\2\3\0"s,
+         "byte 20: expected palette version 0x0300"},
+        {PaletteFormat::riff, "RIFF\0\0\0\0PAL data\x04\0\0\0\x00\x03\x00\0"s,
+         "byte 22: expected a colour count from 1 to 65535"},
+        {PaletteFormat::riff, "RIFF\0\0\0\0PAL data\x08\0\0\0\x00\x03\x02\0\1\2\3\0"s,
+         "byte 22: expected 2 entries of 4 bytes in the data chunk of 8 bytes"},
+    };
+    for (const auto& c : cases)
+    {
+        const std::vector<std::uint8_t> bytes = Bytes(c.bytes);
+        const PaletteReadResult result = ReadPaletteAs(c.format, bytes.data(), bytes.size());
+        ASSERT_TRUE(result.fault) << c.fault;
+        EXPECT_EQ(DescribeFault(*result.fault), c.fault);
+        EXPECT_TRUE(result.palette.colours.empty());
+    }
+}
+
+TEST(PaletteFormats, OutputFormatFollowsTheExtensionInAnyCase)
+{
+    const struct
+    {
+        const char* path;
+        std::optional<PaletteFormat> format;
+    } cases[] = {
+        {"a.bmp", PaletteFormat::bmp}, {"A.TXT", PaletteFormat::txt},  {"dir/x.Act", PaletteFormat::act},
+        {"x.gpl", PaletteFormat::gpl}, {"x.pal", PaletteFormat::jasc}, {"x.hex", PaletteFormat::hex},
+        {"x.riff", std::nullopt},      {"dir.gpl/x", std::nullopt},    {"dir.gpl\\x", std::nullopt},
+        {"x", std::nullopt},           {"x.gpl.bak", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatByExtension(c.path), c.format) << c.path;
+    EXPECT_EQ(FormatByName("riff"), PaletteFormat::riff);
+    EXPECT_EQ(FormatByName("RIFF"), std::nullopt);
+}
+} // namespace
