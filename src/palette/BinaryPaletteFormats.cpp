@@ -40,9 +40,10 @@ void PutText(std::vector<std::uint8_t>& out, const char* text)
     out.insert(out.end(), text, text + std::strlen(text));
 }
 
-PaletteReadResult Fault(PaletteFormat format, std::size_t offset, std::string expected)
+// A fault at the offset where something was expected, or at the end of a file that stops before it.
+PaletteReadResult Fault(PaletteFormat format, std::size_t size, std::size_t offset, std::string expected)
 {
-    return {format, {}, PaletteFault{false, offset, std::move(expected)}};
+    return {format, {}, PaletteFault{false, std::min(offset, size), std::move(expected)}};
 }
 } // namespace
 
@@ -53,10 +54,10 @@ PaletteReadResult ReadBmpPalette(const std::uint8_t* data, std::size_t size)
     {
     case BitmapVerdict::ok: break;
     case BitmapVerdict::genericFileError:
-        return size < kBitmapFileHeaderSize ? Fault(PaletteFormat::bmp, size, "a 14-byte bitmap file header")
-                                            : Fault(PaletteFormat::bmp, 0, "\"BM\"");
+        return size < kBitmapFileHeaderSize ? Fault(PaletteFormat::bmp, size, size, "a 14-byte bitmap file header")
+                                            : Fault(PaletteFormat::bmp, size, 0, "\"BM\"");
     case BitmapVerdict::notSupported:
-        return Fault(PaletteFormat::bmp, 28, "an 8-bit bitmap with a colour table of 256 entries");
+        return Fault(PaletteFormat::bmp, size, 28, "an 8-bit bitmap with a colour table of 256 entries");
     }
     PaletteReadResult result{PaletteFormat::bmp, {}, std::nullopt};
     for (const PaletteEntry& entry : table.table)
@@ -78,11 +79,11 @@ std::vector<std::uint8_t> WriteBmpPalette(const Palette& palette)
 PaletteReadResult ReadActPalette(const std::uint8_t* data, std::size_t size)
 {
     if (size < kActColoursSize)
-        return Fault(PaletteFormat::act, size, "256 colours of 3 bytes (768 bytes)");
+        return Fault(PaletteFormat::act, size, size, "256 colours of 3 bytes (768 bytes)");
     if (size > kActFullSize)
-        return Fault(PaletteFormat::act, kActFullSize, "the end of the file");
+        return Fault(PaletteFormat::act, size, kActFullSize, "the end of the file");
     if (size != kActColoursSize && size != kActFullSize)
-        return Fault(PaletteFormat::act, size, "a 2-byte colour count and a 2-byte transparent index");
+        return Fault(PaletteFormat::act, size, size, "a 2-byte colour count and a 2-byte transparent index");
 
     // The count is big-endian; the transparent index after it has no place in a palette and is dropped.
     std::size_t count = 256;
@@ -90,7 +91,7 @@ PaletteReadResult ReadActPalette(const std::uint8_t* data, std::size_t size)
     {
         count = std::size_t{data[kActColoursSize]} << 8 | data[kActColoursSize + 1];
         if (count < 1 || count > 256)
-            return Fault(PaletteFormat::act, kActColoursSize, "a colour count from 1 to 256");
+            return Fault(PaletteFormat::act, size, kActColoursSize, "a colour count from 1 to 256");
     }
     PaletteReadResult result{PaletteFormat::act, {}, std::nullopt};
     for (std::size_t i = 0; i < count; ++i)
@@ -119,9 +120,9 @@ std::vector<std::uint8_t> WriteActPalette(const Palette& palette)
 PaletteReadResult ReadRiffPalette(const std::uint8_t* data, std::size_t size)
 {
     if (size < 4 || std::memcmp(data, "RIFF", 4) != 0)
-        return Fault(PaletteFormat::riff, 0, "\"RIFF\"");
+        return Fault(PaletteFormat::riff, size, 0, "\"RIFF\"");
     if (size < kRiffHeaderSize || std::memcmp(data + 8, "PAL ", 4) != 0)
-        return Fault(PaletteFormat::riff, 8, "the form type \"PAL \"");
+        return Fault(PaletteFormat::riff, size, 8, "the form type \"PAL \"");
 
     // The chunks are walked to the end of the file, whatever the RIFF size says; odd chunks are padded.
     std::size_t offset = kRiffHeaderSize;
@@ -130,7 +131,7 @@ PaletteReadResult ReadRiffPalette(const std::uint8_t* data, std::size_t size)
         const std::size_t body = offset + kChunkHeaderSize;
         const std::uint64_t chunkSize = Get32(data + offset + 4);
         if (chunkSize > size - body)
-            return Fault(PaletteFormat::riff, offset + 4,
+            return Fault(PaletteFormat::riff, size, offset + 4,
                          "a chunk size that fits in the file's " + std::to_string(size) + " bytes");
         if (std::memcmp(data + offset, "data", 4) != 0)
         {
@@ -139,14 +140,14 @@ PaletteReadResult ReadRiffPalette(const std::uint8_t* data, std::size_t size)
             continue;
         }
         if (chunkSize < 4)
-            return Fault(PaletteFormat::riff, offset + 4, "a data chunk of at least 4 bytes");
+            return Fault(PaletteFormat::riff, size, offset + 4, "a data chunk of at least 4 bytes");
         if (Get16(data + body) != 0x300)
-            return Fault(PaletteFormat::riff, body, "palette version 0x0300");
+            return Fault(PaletteFormat::riff, size, body, "palette version 0x0300");
         const std::size_t count = Get16(data + body + 2);
         if (count == 0)
-            return Fault(PaletteFormat::riff, body + 2, "a colour count from 1 to 65535");
+            return Fault(PaletteFormat::riff, size, body + 2, "a colour count from 1 to 65535");
         if (4 + 4 * std::uint64_t{count} > chunkSize)
-            return Fault(PaletteFormat::riff, body + 2,
+            return Fault(PaletteFormat::riff, size, body + 2,
                          std::to_string(count) + " entries of 4 bytes in the data chunk of " +
                              std::to_string(chunkSize) + " bytes");
         PaletteReadResult result{PaletteFormat::riff, {}, std::nullopt};
@@ -154,7 +155,7 @@ PaletteReadResult ReadRiffPalette(const std::uint8_t* data, std::size_t size)
             result.palette.colours.push_back({entry[0], entry[1], entry[2], {}});
         return result;
     }
-    return Fault(PaletteFormat::riff, size, "a \"data\" chunk");
+    return Fault(PaletteFormat::riff, size, size, "a \"data\" chunk");
 }
 
 std::vector<std::uint8_t> WriteRiffPalette(const Palette& palette)

@@ -39,7 +39,7 @@ class LineReader
         std::string_view line;
         while (Next(line))
         {
-            if (line.find_first_not_of(" \t") != std::string_view::npos)
+            if (line.find_first_not_of(" \t\r") != std::string_view::npos)
                 return false;
         }
         ++m_number;
@@ -51,9 +51,10 @@ class LineReader
     std::size_t m_number = 0;
 };
 
+// A stray carriage return counts as a blank, so that no name or value ends in one.
 bool IsBlank(char c)
 {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\r';
 }
 
 std::string_view Trim(std::string_view text)
@@ -176,8 +177,10 @@ PaletteReadResult ReadGplPalette(const std::uint8_t* data, std::size_t size)
 
 std::vector<std::uint8_t> WriteGplPalette(const Palette& palette)
 {
-    std::string text =
-        "GIMP Palette\nName: " + palette.name + "\nColumns: " + std::to_string(palette.columns.value_or(16)) + "\n#\n";
+    std::string text = "GIMP Palette\nName: " + palette.name + "\n";
+    if (palette.columns)
+        text += "Columns: " + std::to_string(*palette.columns) + "\n";
+    text += "#\n";
     for (const PaletteColour& colour : palette.colours)
     {
         text += ColourNumbers(colour, "%3d %3d %3d");

@@ -209,6 +209,15 @@ TEST_F(PaletteCommands, SaveAsChoosesTheFormatByExtensionAlone)
     for (const std::string& file : files)
         names += file + " ";
     EXPECT_EQ(files.size(), 4u) << "no temporary file is left: " << names;
+
+    // vexapal's tests convert Save As output that no one else wrote: keep one of each kind for them.
+    if (const char* kept = std::getenv("VEXA_SAVED_PALETTES"))
+    {
+        ::CreateDirectoryA(kept, nullptr);
+        EXPECT_TRUE(
+            ::CopyFileA(m_folder.Path("SysPal.bmp").c_str(), (kept + std::string("\\SysPal.bmp")).c_str(), FALSE));
+        EXPECT_TRUE(::CopyFileA(m_folder.Path("x.txt").c_str(), (kept + std::string("\\SysPal.txt")).c_str(), FALSE));
+    }
 }
 
 TEST_F(PaletteCommands, SaveAsReplacesAnExistingFileCompletely)

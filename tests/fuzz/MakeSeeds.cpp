@@ -1,7 +1,8 @@
-// Writes the seed inputs of the fuzz targets into <dir>/bitmap and <dir>/time: files the writer
-// makes and the near misses the reader refuses, and a valid local time with an entry count. Made
-// from the writer itself so the seeds follow the format.
+// Writes the seed inputs of the fuzz targets into <dir>/bitmap, <dir>/time, ...: files the writers
+// make and the near misses the readers refuse, and a valid local time with an entry count. Made
+// from the writers themselves so the seeds follow the formats.
 #include "palette/BitmapFormat.h"
+#include "palette/PaletteFormats.h"
 #include "palette/TextDump.h"
 
 #include <cstdint>
@@ -89,6 +90,24 @@ int main(int argc, char** argv)
          WriteSeed(root / "help" / "two-marks", text("a\x02\x02")) &&
          WriteSeed(root / "help" / "early-nul", text(std::string_view("text\x02\0tail\x02", 11))) &&
          WriteSeed(root / "help" / "nul-first", text(std::string_view("\0\x02", 2)));
+
+    // Each palette format: files of 1, 16 and 256 named colours as its writer makes them, and each cut short.
+    for (const PaletteFormatInfo& info : kPaletteFormats)
+    {
+        const std::filesystem::path folder = root / (std::string("palette-") + info.name);
+        std::filesystem::create_directories(folder);
+        for (const std::size_t count : {1, 16, 256})
+        {
+            Palette palette{"Seed", 16, {}};
+            for (std::size_t i = 0; i < count; ++i)
+                palette.colours.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 3),
+                                           static_cast<std::uint8_t>(255 - i), "colour " + std::to_string(i)});
+            const std::vector<std::uint8_t> file = WritePalette(info.format, palette, "Tuesday");
+            const std::string name = std::to_string(count);
+            ok = ok && WriteSeed(folder / name, file) &&
+                 WriteSeed(folder / (name + "-cut"), Head(file, file.size() / 2));
+        }
+    }
 
     if (!ok)
     {

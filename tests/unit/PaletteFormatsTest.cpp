@@ -65,7 +65,7 @@ TEST(PaletteFormats, WritersMakeTheLayoutsOtherProgramsRead)
     };
     using namespace std::string_view_literals;
     const Case cases[] = {
-        {PaletteFormat::gpl, "GIMP Palette\nName: \nColumns: 16\n#\n255 128   0\torange\n  1   2   3\n"},
+        {PaletteFormat::gpl, "GIMP Palette\nName: \n#\n255 128   0\torange\n  1   2   3\n"},
         {PaletteFormat::jasc, "JASC-PAL\r\n0100\r\n2\r\n255 128 0\r\n1 2 3\r\n"},
         {PaletteFormat::hex, "ff8000\n010203\n"},
         {PaletteFormat::riff, "RIFF\x18\0\0\0PAL data\x0c\0\0\0\0\x03\x02\0\xff\x80\0\0\x01\x02\x03\0"sv},

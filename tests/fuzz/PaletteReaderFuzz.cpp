@@ -1,0 +1,49 @@
+// Any bytes as a palette file of one format (VEXA_FUZZ_FORMAT, one target per format): the reader
+// must read nothing past the input and give either a fault inside it or 1 to the format's most
+// colours; what it reads must come back the same through the writer (with a GIMP palette's names),
+// in a file that detection takes for that format.
+#include "palette/PaletteFormats.h"
+
+#include <cstdlib>
+
+namespace
+{
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    constexpr PaletteFormat kFormat = PaletteFormat::VEXA_FUZZ_FORMAT;
+    const PaletteFormatInfo& info = FormatInfo(kFormat);
+    DetectPaletteFormat(data, size);
+
+    const PaletteReadResult result = ReadPaletteAs(kFormat, data, size);
+    if (result.fault)
+    {
+        Check(result.palette.colours.empty());
+        Check(result.fault->inLine ? result.fault->position >= 1 : result.fault->position <= size);
+        return 0;
+    }
+    const Palette& palette = result.palette;
+    Check(!palette.colours.empty() && palette.colours.size() <= info.maxColours);
+
+    const std::vector<std::uint8_t> file = WritePalette(kFormat, palette, "Tuesday");
+    Check(DetectPaletteFormat(file.data(), file.size()) == kFormat);
+    const PaletteReadResult back = ReadPaletteAs(kFormat, file.data(), file.size());
+    Check(!back.fault);
+    Palette expected = palette;
+    if (info.alwaysFull)
+        expected.colours.resize(info.maxColours, PaletteColour{0, 0, 0, {}});
+    Check(SameColours(back.palette, expected));
+    if (kFormat == PaletteFormat::gpl)
+    {
+        Check(back.palette.name == palette.name && back.palette.columns == palette.columns);
+        for (std::size_t i = 0; i < palette.colours.size(); ++i)
+            Check(back.palette.colours[i].name == palette.colours[i].name);
+    }
+    return 0;
+}

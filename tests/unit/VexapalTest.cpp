@@ -1,0 +1,300 @@
+// vexapal's commands on real files: what they print, their exit status, the files they leave, and
+// palettes that other programs wrote (GIMP's own palettes, ImageMagick's bitmaps, Vexa's Save As).
+#include "vexapal/Vexapal.h"
+
+#include "palette/PaletteFormats.h"
+#include "vexapal/PaletteFiles.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+struct Outcome
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class Vexapal : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        m_folder = fs::temp_directory_path() /
+                   ("vexapal-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+    }
+
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    std::string Path(const std::string& name) const { return (m_folder / name).string(); }
+
+    static Outcome Run(const std::vector<std::string>& args, bool colourTerminal = false)
+    {
+        std::ostringstream out, err;
+        const int status = RunVexapal(args, out, err, colourTerminal);
+        return {status, out.str(), err.str()};
+    }
+
+    void Write(const std::string& name, std::string_view bytes) const
+    {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+    }
+
+    std::string Read(const std::string& name) const
+    {
+        std::vector<std::uint8_t> bytes;
+        std::string reason;
+        return ReadWholeFile(Path(name), bytes, reason) ? std::string(bytes.begin(), bytes.end()) : "(" + reason + ")";
+    }
+
+    static Palette Load(const std::string& path)
+    {
+        std::vector<std::uint8_t> bytes;
+        std::string reason;
+        EXPECT_TRUE(ReadWholeFile(path, bytes, reason)) << path << ": " << reason;
+        const std::optional<PaletteFormat> format = DetectPaletteFormat(bytes.data(), bytes.size());
+        EXPECT_TRUE(format) << path;
+        PaletteReadResult result = ReadPaletteAs(format.value_or(PaletteFormat::hex), bytes.data(), bytes.size());
+        EXPECT_FALSE(result.fault) << path << ": " << (result.fault ? DescribeFault(*result.fault) : "");
+        return result.palette;
+    }
+
+    std::set<std::string> Files() const
+    {
+        std::set<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(m_folder))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    // Converts the file to each format and back to its own, expecting the same colours (and names, for a
+    // GIMP palette). A format too small for it must refuse with the one line that says so.
+    void ExpectRoundTrips(const std::string& source, PaletteFormat sourceFormat)
+    {
+        const Palette original = Load(source);
+        const std::size_t count = original.colours.size();
+        for (const PaletteFormatInfo& info : kPaletteFormats)
+        {
+            SCOPED_TRACE(source + " through " + info.name);
+            const std::string there = Path(std::string("there.") + info.name);
+            const std::string back = Path(std::string("back.") + FormatInfo(sourceFormat).name);
+            fs::remove(there);
+            const Outcome out = Run({"convert", source, there, "--to", info.name});
+            if (count > info.maxColours)
+            {
+                EXPECT_EQ(out.status, 2);
+                EXPECT_EQ(out.err, "vexapal: " + there + ": " + info.name + " holds at most 256 colours; " + source +
+                                       " has " + std::to_string(count) + "\n");
+                EXPECT_FALSE(fs::exists(there));
+                continue;
+            }
+            ASSERT_EQ(out.status, 0) << out.err;
+            ASSERT_EQ(Run({"convert", there, back, "--to", FormatInfo(sourceFormat).name}).status, 0);
+            Palette expected = original;
+            if (info.alwaysFull)
+                expected.colours.resize(info.maxColours, PaletteColour{0, 0, 0, {}});
+            const Palette result = Load(back);
+            EXPECT_TRUE(SameColours(result, expected));
+            if (info.format == PaletteFormat::gpl && sourceFormat == PaletteFormat::gpl)
+            {
+                EXPECT_EQ(result.name, original.name);
+                for (std::size_t i = 0; i < count; ++i)
+                    EXPECT_EQ(result.colours[i].name, original.colours[i].name) << i;
+            }
+        }
+    }
+
+    fs::path m_folder;
+};
+
+const char* const kTwoColours = "GIMP Palette\nName: Two\n255 128 0 orange\n1 2 3\n";
+
+TEST_F(Vexapal, ShowPrintsEveryEntryWithASwatchOnlyOnATerminal)
+{
+    Write("two.gpl", kTwoColours);
+    EXPECT_EQ(Run({"show", Path("two.gpl")}).out, "  0  255 128   0  #FF8000  orange\n"
+                                                  "  1    1   2   3  #010203\n");
+    const Outcome terminal = Run({"show", Path("two.gpl")}, true);
+    EXPECT_EQ(terminal.status, 0);
+    EXPECT_EQ(terminal.out, "  0  255 128   0  #FF8000  \x1b[48;2;255;128;0m      \x1b[0m  orange\n"
+                            "  1    1   2   3  #010203  \x1b[48;2;1;2;3m      \x1b[0m\n");
+}
+
+TEST_F(Vexapal, DiffShowsTheEntriesThatDifferAndAnswersLikeCmp)
+{
+    Write("two.gpl", kTwoColours);
+    Write("same.pal", "JASC-PAL\r\n0100\r\n2\r\n255 128 0\r\n1 2 3\r\n");
+    Write("other.hex", "ff8000\n010204\n000000\n");
+    EXPECT_EQ(Run({"diff", Path("two.gpl"), Path("same.pal")}).status, 0);
+    const Outcome differ = Run({"diff", Path("two.gpl"), Path("other.hex")});
+    EXPECT_EQ(differ.status, 1);
+    EXPECT_EQ(differ.out, "  1    1   2   3  #010203  |    1   2   4  #010204\n"
+                          "  2  -                     |    0   0   0  #000000\n");
+    const Outcome trouble = Run({"diff", Path("two.gpl"), Path("none.gpl")});
+    EXPECT_EQ(trouble.status, 2);
+    EXPECT_EQ(trouble.out, "");
+}
+
+TEST_F(Vexapal, ConvertFollowsTheExtensionOrToAndReplacesAWholeFile)
+{
+    Write("two.gpl", kTwoColours);
+    Write("out.pal", std::string(20000, 'z'));
+    ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal")}).status, 0);
+    EXPECT_EQ(Read("out.pal"), "JASC-PAL\r\n0100\r\n2\r\n255 128 0\r\n1 2 3\r\n");
+    ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal"), "--to", "riff"}).status, 0);
+    EXPECT_EQ(Read("out.pal").substr(0, 12), std::string("RIFF\x18\0\0\0PAL ", 12));
+    // Converting a file onto itself works too: it is read whole before anything is written.
+    ASSERT_EQ(Run({"convert", Path("out.pal"), Path("out.pal"), "--to", "hex"}).status, 0);
+    EXPECT_EQ(Read("out.pal"), "ff8000\n010203\n");
+    EXPECT_EQ(Files(), (std::set<std::string>{"two.gpl", "out.pal"}));
+}
+
+TEST_F(Vexapal, FewerColoursThanABitmapHoldsArePaddedAndToldOnStandardError)
+{
+    Write("two.gpl", kTwoColours);
+    const Outcome out = Run({"convert", Path("two.gpl"), Path("two.bmp")});
+    EXPECT_EQ(out.status, 0);
+    EXPECT_EQ(out.err, "vexapal: " + Path("two.bmp") + ": bmp holds 256 colours: entries 2 to 255 are black padding\n");
+    EXPECT_EQ(Read("two.bmp").size(), 9270u);
+    EXPECT_EQ(Run({"convert", Path("two.gpl"), Path("two.act")}).err, ""); // the Adobe table keeps the count
+}
+
+TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
+{
+    Write("two.gpl", kTwoColours);
+    Write("bad.gpl", "GIMP Palette\n1 2 3\n4 5\n");
+    Write("bad.act", std::string(772, '\0'));
+    Write("kept.pal", "kept");
+    fs::create_directories(m_folder / "folder.pal");
+#ifdef _WIN32
+    const std::string onFolder = "Access denied.";
+#else
+    const std::string onFolder = "Is a directory";
+#endif
+    const std::string two = Path("two.gpl"), kept = Path("kept.pal");
+    const struct
+    {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"convert", Path("none.gpl"), kept}, Path("none.gpl") + ": cannot read it: No such file or directory"},
+        {{"convert", Path("bad.gpl"), kept},
+         Path("bad.gpl") + ": gpl line 3: expected a colour: red, green and blue from 0 to 255, then a name if any"},
+        {{"convert", Path("bad.act"), kept}, Path("bad.act") + ": act byte 768: expected a colour count from 1 to 256"},
+        {{"convert", kept, Path("new.gpl")},
+         kept + ": byte 0: expected a palette file (bmp, txt, act, gpl, jasc, riff or hex)"},
+        {{"convert", two, Path("new.png")},
+         Path("new.png") + ": cannot tell the format from the extension: use .bmp, .txt, .act, .gpl, .pal or .hex, "
+                           "or --to NAME"},
+        {{"convert", two, kept, "--to", "png"},
+         "unknown format \"png\" for --to: expected bmp, txt, act, gpl, jasc, riff or hex"},
+        {{"convert", two, kept, "--to"}, "--to needs a format name (see vexapal --help)"},
+        {{"convert", two}, "convert needs IN and OUT (see vexapal --help)"},
+        {{"convert", two, Path("no/such/folder.pal")},
+         Path("no/such/folder.pal") + ": cannot write it: No such file or directory"},
+        {{"convert", two, Path("folder.pal")}, Path("folder.pal") + ": cannot write it: " + onFolder},
+        {{"show"}, "show takes one FILE (see vexapal --help)"},
+        {{"diff", two}, "diff takes two files, A and B (see vexapal --help)"},
+        {{"diff", Path("bad.gpl"), two},
+         Path("bad.gpl") + ": gpl line 3: expected a colour: red, green and blue from 0 to 255, then a name if any"},
+        {{"merge", two}, "unknown command \"merge\" (see vexapal --help)"},
+    };
+    for (const auto& c : cases)
+    {
+        const Outcome out = Run(c.args);
+        EXPECT_EQ(out.status, 2) << c.err;
+        EXPECT_EQ(out.err, "vexapal: " + c.err + "\n");
+        EXPECT_EQ(out.out, "");
+    }
+    EXPECT_EQ(Read("kept.pal"), "kept");
+    EXPECT_EQ(Files(), (std::set<std::string>{"two.gpl", "bad.gpl", "bad.act", "kept.pal", "folder.pal"}));
+    EXPECT_TRUE(fs::is_empty(m_folder / "folder.pal"));
+}
+
+TEST_F(Vexapal, HelpVersionAndNoArguments)
+{
+    const Outcome version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "vexapal " VEXA_VERSION "\n");
+    const Outcome help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: vexapal convert IN OUT [--to NAME]\n", 0), 0u);
+    for (const PaletteFormatInfo& info : kPaletteFormats)
+        EXPECT_NE(help.out.find(std::string("\n  ") + info.name + " "), std::string::npos) << info.name;
+    const Outcome none = Run({});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_EQ(none.err.rfind("Usage: vexapal", 0), 0u);
+}
+
+// GIMP's own palettes (the gimp-data package), among them two of more than 256 colours.
+TEST_F(Vexapal, GimpPalettesRoundTripThroughEveryFormat)
+{
+    std::vector<fs::path> palettes;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(VEXA_GIMP_PALETTES, error))
+        palettes.push_back(entry.path());
+    ASSERT_GE(palettes.size(), 30u) << VEXA_GIMP_PALETTES << " holds GIMP's palettes: install gimp-data";
+    for (const fs::path& palette : palettes)
+        ExpectRoundTrips(palette.string(), PaletteFormat::gpl);
+}
+
+#ifndef _WIN32
+// ImageMagick's 8-bit bitmaps, with the 40-byte header (BMP3) and with its newest 124-byte one (BMP),
+// of 100 known colours: ImageMagick puts them first in a table of 256 and fills the rest with black.
+TEST_F(Vexapal, ImageMagickBitmapsOfBothHeaderKinds)
+{
+    std::set<std::vector<int>> colours;
+    std::string picture = "P3\n100 1\n255\n";
+    for (int i = 0; i < 100; ++i)
+    {
+        const std::vector<int> colour = {i * 37 % 256, (i * 91 + 13) % 256, 255 - i * 2};
+        colours.insert(colour);
+        picture += std::to_string(colour[0]) + " " + std::to_string(colour[1]) + " " + std::to_string(colour[2]) + "\n";
+    }
+    Write("known.ppm", picture);
+    for (const char* kind : {"BMP3", "BMP"})
+    {
+        SCOPED_TRACE(kind);
+        const std::string bitmap = Path(std::string(kind) + ".bmp");
+        const std::string command = "convert '" + Path("known.ppm") + "' -type Palette " + kind + ":'" + bitmap + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command << ": ImageMagick is needed";
+        const Palette palette = Load(bitmap);
+        ASSERT_EQ(palette.colours.size(), 256u);
+        std::set<std::vector<int>> first;
+        for (std::size_t i = 0; i < 256; ++i)
+        {
+            const PaletteColour& c = palette.colours[i];
+            if (i < 100)
+                first.insert({c.red, c.green, c.blue});
+            else
+                EXPECT_EQ(c.red | c.green | c.blue, 0) << i;
+        }
+        EXPECT_EQ(first, colours);
+        ExpectRoundTrips(bitmap, PaletteFormat::bmp);
+    }
+}
+#endif
+
+#ifdef VEXA_SAVED_PALETTES
+// What Vexa's Save As wrote in the end-to-end tests: a bitmap and a text dump of one system palette.
+TEST_F(Vexapal, VexasSaveAsOutputRoundTripsThroughEveryFormat)
+{
+    const std::string bitmap = VEXA_SAVED_PALETTES "/SysPal.bmp";
+    const std::string dump = VEXA_SAVED_PALETTES "/SysPal.txt";
+    ASSERT_TRUE(fs::exists(bitmap) && fs::exists(dump)) << "e2e_tests saves them: run it first";
+    EXPECT_EQ(Run({"diff", bitmap, dump}).status, 0);
+    ExpectRoundTrips(bitmap, PaletteFormat::bmp);
+    ExpectRoundTrips(dump, PaletteFormat::txt);
+}
+#endif
+} // namespace
