@@ -22,9 +22,14 @@ constexpr const char* kUsage = "Usage: vexapal convert IN OUT [--to NAME]\n"
 
 constexpr const char* kSeeHelp = " (see vexapal --help)";
 
-int Trouble(std::ostream& err, const std::string& message)
+void Say(std::ostream& err, const std::string& message)
 {
     err << "vexapal: " << message << '\n';
+}
+
+int Trouble(std::ostream& err, const std::string& message)
+{
+    Say(err, message);
     return 2;
 }
 
@@ -138,8 +143,8 @@ int Convert(const std::vector<std::string>& args, std::ostream& err)
     if (!WriteWholeFile(out, WritePalette(*format, *palette, CurrentTimeText()), reason))
         return Trouble(err, out + ": cannot write it: " + reason);
     if (info.alwaysFull && count < info.maxColours)
-        Trouble(err, out + ": " + info.name + " holds " + std::to_string(info.maxColours) + " colours: entries " +
-                         std::to_string(count) + " to " + std::to_string(info.maxColours - 1) + " are black padding");
+        Say(err, out + ": " + info.name + " holds " + std::to_string(info.maxColours) + " colours: entries " +
+                     std::to_string(count) + " to " + std::to_string(info.maxColours - 1) + " are black padding");
     return 0;
 }
 
@@ -233,9 +238,15 @@ int RunVexapal(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     if (command == "convert")
         return Convert(args, err);
+    int status = 0;
     if (command == "show")
-        return Show(args, out, err, colourTerminal);
-    if (command == "diff")
-        return Diff(args, out, err);
-    return Trouble(err, "unknown command \"" + command + "\"" + kSeeHelp);
+        status = Show(args, out, err, colourTerminal);
+    else if (command == "diff")
+        status = Diff(args, out, err);
+    else
+        return Trouble(err, "unknown command \"" + command + "\"" + kSeeHelp);
+    // A full disk or a closed pipe behind standard output would otherwise pass unnoticed.
+    if (!out.flush())
+        return Trouble(err, "cannot write to standard output");
+    return status;
 }

@@ -128,6 +128,11 @@ TEST_F(Vexapal, ShowPrintsEveryEntryWithASwatchOnlyOnATerminal)
     EXPECT_EQ(terminal.status, 0);
     EXPECT_EQ(terminal.out, "  0  255 128   0  #FF8000  \x1b[48;2;255;128;0m      \x1b[0m  orange\n"
                             "  1    1   2   3  #010203  \x1b[48;2;1;2;3m      \x1b[0m\n");
+
+    std::ostringstream broken, err;
+    broken.setstate(std::ios::badbit); // as a full disk or a closed pipe leaves standard output
+    EXPECT_EQ(RunVexapal({"show", Path("two.gpl")}, broken, err, false), 2);
+    EXPECT_EQ(err.str(), "vexapal: cannot write to standard output\n");
 }
 
 TEST_F(Vexapal, DiffShowsTheEntriesThatDifferAndAnswersLikeCmp)
@@ -175,6 +180,7 @@ TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
     Write("bad.gpl", "GIMP Palette\n1 2 3\n4 5\n");
     Write("bad.act", std::string(772, '\0'));
     Write("kept.pal", "kept");
+    Write("huge.hex", std::string(kMaxPaletteFileSize + 1, 'a'));
     fs::create_directories(m_folder / "folder.pal");
 #ifdef _WIN32
     const std::string onFolder = "Access denied.";
@@ -191,6 +197,7 @@ TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
         {{"convert", Path("bad.gpl"), kept},
          Path("bad.gpl") + ": gpl line 3: expected a colour: red, green and blue from 0 to 255, then a name if any"},
         {{"convert", Path("bad.act"), kept}, Path("bad.act") + ": act byte 768: expected a colour count from 1 to 256"},
+        {{"show", Path("huge.hex")}, Path("huge.hex") + ": cannot read it: it is larger than 16 MiB"},
         {{"convert", kept, Path("new.gpl")},
          kept + ": byte 0: expected a palette file (bmp, txt, act, gpl, jasc, riff or hex)"},
         {{"convert", two, Path("new.png")},
@@ -217,8 +224,37 @@ TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
         EXPECT_EQ(out.out, "");
     }
     EXPECT_EQ(Read("kept.pal"), "kept");
-    EXPECT_EQ(Files(), (std::set<std::string>{"two.gpl", "bad.gpl", "bad.act", "kept.pal", "folder.pal"}));
+    EXPECT_EQ(Files(), (std::set<std::string>{"two.gpl", "bad.gpl", "bad.act", "kept.pal", "huge.hex", "folder.pal"}));
     EXPECT_TRUE(fs::is_empty(m_folder / "folder.pal"));
+}
+
+TEST_F(Vexapal, ConvertOntoAFullDiskKeepsThePreviousFile)
+{
+    const char* disk = std::getenv("VEXA_FULL_DISK");
+    if (disk == nullptr || !fs::exists(fs::path(disk) / "mounted"))
+        GTEST_SKIP() << "no small disk was mounted for this run (needs root to mount a tmpfs)";
+    const fs::path kept = fs::path(disk) / "kept.gpl";
+    std::ofstream(kept, std::ios::binary) << "kept";
+    {
+        // Fill what is left, so that the new file cannot be written.
+        std::ofstream filler(fs::path(disk) / "filler", std::ios::binary);
+        const std::string block(512, '\0');
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size())))
+            ;
+    }
+    Write("two.gpl", kTwoColours);
+    const Outcome out = Run({"convert", Path("two.gpl"), kept.string()});
+    EXPECT_EQ(out.status, 2);
+    EXPECT_EQ(out.err, "vexapal: " + kept.string() + ": cannot write it: No space left on device\n");
+    std::vector<std::uint8_t> bytes;
+    std::string reason;
+    EXPECT_TRUE(ReadWholeFile(kept.string(), bytes, reason) && std::string(bytes.begin(), bytes.end()) == "kept");
+    std::set<std::string> left;
+    for (const fs::directory_entry& entry : fs::directory_iterator(disk))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"mounted", "kept.gpl", "filler"}));
+    fs::remove(fs::path(disk) / "filler");
+    fs::remove(kept);
 }
 
 TEST_F(Vexapal, HelpVersionAndNoArguments)
