@@ -101,6 +101,9 @@ BOOL PaletteWindow::OnInitDialog()
 {
     CDialog::OnInitDialog();
     SetWindowIcons(m_hWnd, 0);
+    // The dialog procedure is attached only after the window was created, so the WM_SIZE of its creation
+    // never reached OnSize: lay the grid out for the size the window has now.
+    UpdateLayout();
     if (!m_settings)
         return TRUE;
     if (!m_settings->RestorePlacement(nullptr, 0, FALSE))
