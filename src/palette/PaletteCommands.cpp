@@ -114,7 +114,7 @@ void PaletteWindow::ApplyBitmapPalette(const std::string& path)
     if (!IsDiskFileOrUnopenable(path))
         throw CFileException(FileCause::genericException, -1, {});
     CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
-    std::vector<std::uint8_t> head(kBitmapHeadSize);
+    std::vector<std::uint8_t> head(kBitmapLargestHeadSize);
     std::size_t filled = 0;
     while (filled < head.size())
     {
@@ -132,7 +132,7 @@ void PaletteWindow::ApplyBitmapPalette(const std::string& path)
     case BitmapVerdict::notSupported: throw CNotSupportedException();
     }
 
-    const CPalette palette = CreatePaletteOrThrow(MergeBitmapColours(CaptureAll(), table.table));
+    const CPalette palette = CreatePaletteOrThrow(MergeBitmapColours(CaptureAll(), table.table, table.entryCount));
     RealizeInWindow(m_hWnd, palette);
 }
 
