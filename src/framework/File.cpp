@@ -1,8 +1,14 @@
 #include "framework/File.h"
 
 #include "framework/Exceptions.h"
+#include "framework/FileNameText.h"
 
 #include <cstring>
+
+bool IsAnsiLeadByte(unsigned char byte)
+{
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
 
 CFile::CFile(const std::string& path, UINT flags)
 {
@@ -77,8 +83,8 @@ void CStdioFile::WriteString(const char* text)
 CReplacingFile::CReplacingFile(const std::string& targetPath)
 {
     // Beside the target, so that putting it in place is a rename within one folder.
-    const std::size_t slash = targetPath.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? std::string(".") : targetPath.substr(0, slash + 1);
+    const std::size_t name = FileNameOffset(targetPath, IsAnsiLeadByte);
+    const std::string folder = name == 0 ? std::string(".") : targetPath.substr(0, name);
     char temporary[MAX_PATH];
     if (folder.size() >= MAX_PATH - 14 || !::GetTempFileNameA(folder.c_str(), "vxa", 0, temporary))
     {

@@ -7,9 +7,12 @@
 
 #include <string>
 
+// The lead-byte test of the system's ANSI code page, the code page of file names given to the A functions.
+bool IsAnsiLeadByte(unsigned char byte);
+
 class CFile : public CObject
 {
-public:
+  public:
     enum OpenFlags : UINT
     {
         modeRead = 0x0000,
@@ -36,11 +39,11 @@ public:
     void Close();
     const std::string& GetFilePath() const { return m_strFileName; }
 
-protected:
+  protected:
     // Opens openPath but names reportName in every error.
     void OpenAs(const std::string& openPath, UINT flags, const std::string& reportName);
 
-private:
+  private:
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     std::string m_strFileName;
 };
@@ -48,7 +51,7 @@ private:
 // A text file for writing: each line feed is written as carriage return and line feed.
 class CStdioFile : public CFile
 {
-public:
+  public:
     using CFile::CFile;
     void WriteString(const char* text);
 };
@@ -58,13 +61,13 @@ public:
 // untouched; without Commit the temporary file is removed. Errors name the target.
 class CReplacingFile : public CStdioFile
 {
-public:
+  public:
     explicit CReplacingFile(const std::string& targetPath);
     ~CReplacingFile() override;
 
     void Commit();
 
-private:
+  private:
     std::string m_temporaryPath;
     bool m_committed = false;
 };

@@ -1,6 +1,8 @@
 #include "framework/FileDialog.h"
 
 #include "framework/Exceptions.h"
+#include "framework/File.h"
+#include "framework/FileNameText.h"
 
 #include <commdlg.h>
 
@@ -32,7 +34,7 @@ CFileDialog::CFileDialog(bool openDialog, const char* defaultExtension, const ch
       m_fileName(fileName ? fileName : ""), m_flags(flags), m_filter(filter ? filter : ""), m_parent(parent)
 {
     // The system wants the filter's parts separated by NUL characters.
-    std::replace(m_filter.begin(), m_filter.end(), '|', '\0');
+    ReplaceSingleByteCharacters(m_filter, '|', '\0', IsAnsiLeadByte);
 }
 
 INT_PTR CFileDialog::DoModal()

@@ -4,10 +4,9 @@
 #include "VexaDriver.h"
 #include "resource.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <regex>
 
 namespace
@@ -19,7 +18,7 @@ const char* const kUnknownUnnamed = "An unknown error occurred while accessing a
 // palette it changes: the tests read it through Vexa's own Save As.
 class PaletteCommands : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         ResetVexaSettings();
@@ -32,7 +31,7 @@ protected:
     void SaveAs(const std::string& name)
     {
         PostCommand(m_main, ID_FILE_SAVE_AS);
-        ASSERT_TRUE(ChooseFileInDialog(m_vexa.Id(), "Save As", m_main, name));
+        ASSERT_TRUE(ChooseFileInDialog(m_vexa.Id(), m_saveAsTitle, m_main, name));
         ASSERT_TRUE(WaitUntilIdle(m_main));
     }
 
@@ -109,6 +108,7 @@ protected:
     HWND m_main = nullptr;
     ScratchFolder m_folder;
     int m_probes = 0;
+    const char* m_saveAsTitle = "Save As"; // null: the dialog's title is not checked
 };
 
 void ExpectSamePalette(const SystemPalette& actual, const SystemPalette& expected, const char* what)
@@ -223,6 +223,33 @@ TEST_F(PaletteCommands, SaveAsReplacesAnExistingFileCompletely)
     EXPECT_EQ(m_folder.Files().size(), 2u);
 }
 
+// Run by the test e2e_japanese, where Wine's ANSI code page is 932 for this program and for Vexa, and
+// the common dialogs speak Japanese.
+class JapaneseNames : public PaletteCommands
+{
+  protected:
+    void SetUp() override
+    {
+        if (::GetACP() != 932)
+            GTEST_SKIP() << "the ANSI code page is " << ::GetACP() << ", not 932 (no ja_JP locale)";
+        m_saveAsTitle = nullptr;
+        PaletteCommands::SetUp();
+    }
+};
+
+TEST_F(JapaneseNames, SaveAsWritesUnderANameWhoseSecondBytesAreBackslashes)
+{
+    // "ソフト": the second byte of "ソ" in code page 932 is 0x5C, a backslash.
+    const std::string name = "\x83\x5C\x83\x74\x83\x67";
+    const SystemPalette palette = VexaPalette();
+    SaveAs(m_folder.Path(name + ".bmp"));
+    EXPECT_EQ(TakeMessageBox(m_vexa.Id(), m_main, 500), "");
+    ExpectBitmapOfPalette(ReadFileBytes(m_folder.Path(name + ".bmp")), palette);
+    SaveAs(m_folder.Path(name + ".txt"));
+    ExpectDumpOfPalette(ReadFileBytes(m_folder.Path(name + ".txt")), palette);
+    EXPECT_EQ(m_folder.Files().size(), 2u);
+}
+
 TEST_F(PaletteCommands, SaveOntoAFullDiskKeepsThePreviousFile)
 {
     const char* folder = std::getenv("VEXA_FULL_DISK");
@@ -232,8 +259,8 @@ TEST_F(PaletteCommands, SaveOntoAFullDiskKeepsThePreviousFile)
     const std::vector<unsigned char> previous(3000, 0x5A);
     WriteFileBytes(target, previous);
     // Fill what is left, so that the new file cannot be written.
-    HANDLE filler = ::CreateFileA((std::string(folder) + "\\filler").c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, 0, nullptr);
+    HANDLE filler =
+        ::CreateFileA((std::string(folder) + "\\filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     const std::vector<unsigned char> block(512, 0);
     DWORD written = 0;
     while (::WriteFile(filler, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written)
@@ -291,8 +318,7 @@ TEST_F(PaletteCommands, OpenRefusesWhatItCannotUseAndChangesNothing)
 
     // Held open by another program without sharing.
     WriteFileBytes(m_folder.Path("held.bmp"), good);
-    HANDLE held = ::CreateFileA(m_folder.Path("held.bmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
+    HANDLE held = ::CreateFileA(m_folder.Path("held.bmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ExpectRefused(m_folder.Path("held.bmp"),
                   "A sharing violation occurred while accessing " + m_folder.Path("held.bmp") + ".");
     ::CloseHandle(held);
