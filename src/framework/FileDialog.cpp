@@ -58,7 +58,7 @@ INT_PTR CFileDialog::DoModal()
     if (!run(&ofn))
         return IDCANCEL;
     m_path = buffer.c_str();
-    // nFileExtension is 0 when the name has no extension.
-    m_extension = ofn.nFileExtension && ofn.nFileExtension < m_path.size() ? m_path.substr(ofn.nFileExtension) : "";
+    // Not the dialog's nFileExtension: for "pic.bmp." it reports none, yet the disk stores "pic.bmp".
+    m_extension = StoredFileExtension(m_path, IsAnsiLeadByte);
     return IDOK;
 }

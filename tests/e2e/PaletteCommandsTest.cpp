@@ -211,6 +211,17 @@ TEST_F(PaletteCommands, SaveAsChoosesTheFormatByExtensionAlone)
     EXPECT_EQ(files.size(), 4u) << "no temporary file is left: " << names;
 }
 
+TEST_F(PaletteCommands, SaveAsTakesTheFormatFromTheNameTheDiskKeeps)
+{
+    // The file system drops trailing periods and spaces: these names are stored as pic.bmp and pic.txt.
+    const SystemPalette palette = VexaPalette();
+    SaveAs(m_folder.Path("pic.bmp."));
+    ExpectBitmapOfPalette(ReadFileBytes(m_folder.Path("pic.bmp")), palette);
+    SaveAs(m_folder.Path("pic.txt. ."));
+    ExpectDumpOfPalette(ReadFileBytes(m_folder.Path("pic.txt")), palette);
+    EXPECT_EQ(m_folder.Files().size(), 2u);
+}
+
 TEST_F(PaletteCommands, SaveAsReplacesAnExistingFileCompletely)
 {
     const SystemPalette palette = VexaPalette();
