@@ -35,6 +35,8 @@ class CFile : public CObject
     UINT Read(void* buffer, UINT count);
     // Writes all bytes; a short write is a disk-full error.
     void Write(const void* buffer, UINT count);
+    // Writes what the system still holds of the file to the disk.
+    void Flush();
     // Closes the file; a failing close throws.
     void Close();
     const std::string& GetFilePath() const { return m_strFileName; }
@@ -57,8 +59,9 @@ class CStdioFile : public CFile
 };
 
 // A file that replaces its target only when it was written completely: the bytes go to a temporary
-// file in the target's folder, which Commit puts in the target's place. Until then the target is
-// untouched; without Commit the temporary file is removed. Errors name the target.
+// file in the target's folder, which Commit writes through to the disk and puts in the target's place.
+// Until then the target is untouched, and a failing Commit leaves it as it was; without Commit the
+// temporary file is removed. Errors name the target.
 class CReplacingFile : public CStdioFile
 {
   public:
