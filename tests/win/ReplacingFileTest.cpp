@@ -98,11 +98,7 @@ class ReplacingFileTest : public ::testing::Test
     }
     void TearDown() override
     {
-        for (const std::string& file : Files())
-        {
-            ::SetFileAttributesA((m_folder + '\\' + file).c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileA((m_folder + '\\' + file).c_str());
-        }
+        RemoveFiles();
         ::RemoveDirectoryA(m_folder.c_str());
     }
 
@@ -120,6 +116,15 @@ class ReplacingFileTest : public ::testing::Test
         } while (::FindNextFileA(search, &found));
         ::FindClose(search);
         return names;
+    }
+
+    void RemoveFiles() const
+    {
+        for (const std::string& file : Files())
+        {
+            ::SetFileAttributesA((m_folder + '\\' + file).c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileA((m_folder + '\\' + file).c_str());
+        }
     }
 
     static std::string Contents(const std::string& path)
@@ -171,9 +176,9 @@ TEST_F(ReplacingFileTest, CommitKeepsACopyOnDiskWhateverFails)
     g_realMoveFile = reinterpret_cast<decltype(g_realMoveFile)>(moveFile.Original());
     g_realFlushFileBuffers = reinterpret_cast<decltype(g_realFlushFileBuffers)>(flush.Original());
 
+    g_target = m_folder + "\\pal.bmp";
     for (const Case& c : cases)
     {
-        g_target = m_folder + "\\pal.bmp";
         g_moveFileEx = c.moveFileEx;
         g_failing = c.failing;
         g_moveFlags.clear();
@@ -201,16 +206,11 @@ TEST_F(ReplacingFileTest, CommitKeepsACopyOnDiskWhateverFails)
         EXPECT_EQ(message, FormatNumbered(c.message, {g_target})) << c.what;
         const char* expected = *c.message ? (c.oldFile ? "old" : "(none)") : "new";
         EXPECT_EQ(Contents(g_target), expected) << c.what;
-        const std::vector<std::string> files = Files();
-        EXPECT_EQ(files.size(), *c.message && !c.oldFile ? 0u : 1u) << c.what << ": no other file is left";
+        EXPECT_EQ(Files().size(), *c.message && !c.oldFile ? 0u : 1u) << c.what << ": no other file is left";
         const bool replacingMove = c.moveFileEx == MoveFileEx::real || c.moveFileEx == MoveFileEx::refusesWriteThrough;
         const DWORD writeThrough = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
         EXPECT_TRUE(!replacingMove || *c.message || (!g_moveFlags.empty() && g_moveFlags[0] == writeThrough)) << c.what;
-        for (const std::string& file : files)
-        {
-            ::SetFileAttributesA((m_folder + '\\' + file).c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileA((m_folder + '\\' + file).c_str());
-        }
+        RemoveFiles();
     }
 }
 } // namespace
