@@ -31,7 +31,7 @@ class PaletteCommands : public ::testing::Test
     void SaveAs(const std::string& name)
     {
         PostCommand(m_main, ID_FILE_SAVE_AS);
-        ASSERT_TRUE(ChooseFileInDialog(m_vexa.Id(), "Save As", m_main, name));
+        ASSERT_TRUE(ChooseFileInDialog(m_vexa.Id(), m_saveAsTitle, m_main, name));
         ASSERT_TRUE(WaitUntilIdle(m_main));
     }
 
@@ -101,6 +101,7 @@ class PaletteCommands : public ::testing::Test
     HWND m_main = nullptr;
     ScratchFolder m_folder;
     int m_probes = 0;
+    const char* m_saveAsTitle = "Save As"; // null: the dialog's title is not checked
 };
 
 void ExpectSamePalette(const SystemPalette& actual, const SystemPalette& expected, const char* what)
@@ -203,6 +204,17 @@ TEST_F(PaletteCommands, SaveAsChoosesTheFormatByExtensionAlone)
     EXPECT_EQ(files.size(), 4u) << "no temporary file is left: " << names;
 }
 
+TEST_F(PaletteCommands, SaveAsTakesTheFormatFromTheNameTheDiskKeeps)
+{
+    // The file system drops trailing periods and spaces: these names are stored as pic.bmp and pic.txt.
+    const SystemPalette palette = VexaPalette();
+    SaveAs(m_folder.Path("pic.bmp."));
+    ExpectBitmapOfPalette(ReadFileBytes(m_folder.Path("pic.bmp")), palette);
+    SaveAs(m_folder.Path("pic.txt. ."));
+    ExpectDumpOfPalette(ReadFileBytes(m_folder.Path("pic.txt")), palette);
+    EXPECT_EQ(m_folder.Files().size(), 2u);
+}
+
 TEST_F(PaletteCommands, SaveAsReplacesAnExistingFileCompletely)
 {
     const SystemPalette palette = VexaPalette();
@@ -212,6 +224,33 @@ TEST_F(PaletteCommands, SaveAsReplacesAnExistingFileCompletely)
     ExpectBitmapOfPalette(ReadFileBytes(m_folder.Path("old.bmp")), palette);
     SaveAs(m_folder.Path("old.txt"));
     ExpectDumpOfPalette(ReadFileBytes(m_folder.Path("old.txt")), palette);
+    EXPECT_EQ(m_folder.Files().size(), 2u);
+}
+
+// Run by the test e2e_japanese, where Wine's ANSI code page is 932 for this program and for Vexa, and
+// the common dialogs speak Japanese.
+class JapaneseNames : public PaletteCommands
+{
+  protected:
+    void SetUp() override
+    {
+        if (::GetACP() != 932)
+            GTEST_SKIP() << "the ANSI code page is " << ::GetACP() << ", not 932 (no ja_JP locale)";
+        m_saveAsTitle = nullptr;
+        PaletteCommands::SetUp();
+    }
+};
+
+TEST_F(JapaneseNames, SaveAsWritesUnderANameWhoseSecondBytesAreBackslashes)
+{
+    // "ソフト": the second byte of "ソ" in code page 932 is 0x5C, a backslash.
+    const std::string name = "\x83\x5C\x83\x74\x83\x67";
+    const SystemPalette palette = VexaPalette();
+    SaveAs(m_folder.Path(name + ".bmp"));
+    EXPECT_EQ(TakeMessageBox(m_vexa.Id(), m_main, 500), "");
+    ExpectBitmapOfPalette(ReadFileBytes(m_folder.Path(name + ".bmp")), palette);
+    SaveAs(m_folder.Path(name + ".txt"));
+    ExpectDumpOfPalette(ReadFileBytes(m_folder.Path(name + ".txt")), palette);
     EXPECT_EQ(m_folder.Files().size(), 2u);
 }
 
