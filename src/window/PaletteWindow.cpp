@@ -136,7 +136,8 @@ bool PaletteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_SIZE: // void OnSize(), then the default processing
         OnSize();
         return false;
-    case WM_LBUTTONDOWN: // void OnLButtonDown(UINT flags, POINT point)
+    case WM_LBUTTONDOWN:   // void OnLButtonDown(UINT flags, POINT point)
+    case WM_LBUTTONDBLCLK: // a second press within the double-click time starts a readout too
         OnLButtonDown(flags, point);
         return true;
     case WM_MOUSEMOVE: // void OnMouseMove(UINT flags, POINT point)
