@@ -9,6 +9,8 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 namespace
 {
 // Draws the paint plan into a device context through palette-index brushes.
@@ -38,6 +40,9 @@ HICON LoadProgramIcon()
 {
     return ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_VEXA));
 }
+
+// Posted by a failed paint: its report runs after the paint, never inside WM_PAINT.
+constexpr UINT kReportPaintFailure = WM_APP;
 } // namespace
 
 void SetWindowIcons(HWND window, UINT iconId)
@@ -127,8 +132,11 @@ bool PaletteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     {
     case WM_SYSCOMMAND: // bool OnSysCommand(UINT command)
         return OnSysCommand(static_cast<UINT>(wParam));
-    case WM_PAINT: // void OnPaint()
-        OnPaint();
+    case WM_PAINT: // void OnPaint(), through PaintReportingFailure()
+        PaintReportingFailure();
+        return true;
+    case kReportPaintFailure: // void OnReportPaintFailure()
+        OnReportPaintFailure();
         return true;
     case WM_QUERYDRAGICON: // HICON OnQueryDragIcon()
         result = reinterpret_cast<LRESULT>(OnQueryDragIcon());
@@ -244,4 +252,31 @@ void PaletteWindow::OnToggleBorder()
 {
     m_border = m_border == 0;
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void PaletteWindow::PaintReportingFailure()
+{
+    try
+    {
+        OnPaint();
+        m_paintFailing = false;
+    }
+    catch (...)
+    {
+        // A report from inside the paint would come again with every exposure, boxes within boxes, and
+        // an update region left invalid would ask for the failing paint again at once.
+        ::ValidateRect(m_hWnd, nullptr);
+        if (!std::exchange(m_paintFailing, true))
+        {
+            m_paintFailure = std::current_exception();
+            ::PostMessageA(m_hWnd, kReportPaintFailure, 0, 0);
+        }
+    }
+}
+
+void PaletteWindow::OnReportPaintFailure()
+{
+    // Thrown again for the framework's report of a failed handler.
+    if (std::exception_ptr failure = std::exchange(m_paintFailure, nullptr))
+        std::rethrow_exception(failure);
 }

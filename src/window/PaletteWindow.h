@@ -6,6 +6,7 @@
 #include "palette/PaletteSnapshot.h"
 #include "window/GridLayout.h"
 
+#include <exception>
 #include <string>
 
 class SettingsStore;
@@ -32,6 +33,10 @@ protected:
 
 private:
     void OnPaint();
+    // OnPaint, made safe: a failure validates the window and is reported once, after the paint, until a
+    // paint succeeds again.
+    void PaintReportingFailure();
+    void OnReportPaintFailure();
     void PaintIcon();
     void OnSize();
     bool OnSysCommand(UINT command);
@@ -66,6 +71,8 @@ private:
     Extent m_grid{256, 1};
     BOOL m_border = FALSE;
     SettingsStore* m_settings = nullptr;
+    bool m_paintFailing = false;       // a paint failed and none has succeeded since
+    std::exception_ptr m_paintFailure; // the failure, until its report runs
 };
 
 // Sets the window's large and small icons from an icon resource (0 means the program's icon).

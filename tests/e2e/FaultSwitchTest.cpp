@@ -112,6 +112,19 @@ SIZE ClientSize(HWND window)
     ::GetClientRect(window, &rect);
     return {rect.right, rect.bottom};
 }
+
+// The test build's commands that make system calls fail (FaultSwitch).
+constexpr UINT kFailBeginPaint = 0x7F02;
+constexpr UINT kFailBrushes = 0x7F03;
+constexpr UINT kRestoreSystem = 0x7F0F;
+
+// Exposes the whole client area, as a window moving away from it would, and waits until the program
+// has handled what followed.
+void Expose(HWND window)
+{
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    WaitUntilIdle(window);
+}
 } // namespace
 
 // Each start lists the kinds from a different first one, so that over all starts every command fails
@@ -166,6 +179,49 @@ TEST(FaultSwitch, EveryCommandsFailureIsReportedAndTheWindowKeepsWorking)
         EXPECT_TRUE(fitted.cx % 16 == 0 && fitted.cy % 16 == 0) << "16 columns of 16 rows fitted: " << fitted.cx
                                                                << " x " << fitted.cy;
         EXPECT_TRUE(ProcessDialogs(vexa.Id(), main).empty());
+        PostCommand(main, ID_APP_EXIT);
+        EXPECT_TRUE(vexa.WaitForExit());
+        EXPECT_EQ(vexa.ExitCode(), 0u);
+    }
+}
+
+// A failing paint is reported once, after the paint, and not again until a paint has succeeded; the
+// update region is validated all the same, so the window does not paint again and again.
+TEST(FaultSwitch, APaintFailureIsReportedOnceUntilAPaintSucceeds)
+{
+    for (const UINT failure : {kFailBeginPaint, kFailBrushes})
+    {
+        SCOPED_TRACE(failure == kFailBeginPaint ? "BeginPaint fails" : "brushes fail");
+        ResetVexaSettings();
+        VexaProcess vexa;
+        HWND main = vexa.StartAndWaitForMain(FaultsExePath());
+        ASSERT_NE(main, nullptr);
+        for (int round = 1; round <= 2; ++round)
+        {
+            SCOPED_TRACE("round " + std::to_string(round));
+            ASSERT_TRUE(RunCommand(main, failure));
+            Expose(main);
+            ASSERT_NE(WaitForDialog(vexa.Id(), "Vexa", main), nullptr) << "no report";
+            // More exposures while the report is open: no second report, nothing left to paint.
+            Expose(main);
+            Expose(main);
+            EXPECT_EQ(ProcessDialogs(vexa.Id(), main).size(), 1u) << "reported more than once";
+            EXPECT_FALSE(::GetUpdateRect(main, nullptr, FALSE)) << "the update region was left invalid";
+            EXPECT_EQ(TakeMessageBox(vexa.Id(), main), "A required resource was unavailable.");
+            ASSERT_TRUE(WaitUntilIdle(main));
+            Expose(main);
+            EXPECT_TRUE(ProcessDialogs(vexa.Id(), main).empty()) << "reported again before a paint succeeded";
+
+            // A paint that succeeds: the next failure is reported again (the second round).
+            ASSERT_TRUE(RunCommand(main, kRestoreSystem));
+            Expose(main);
+            EXPECT_TRUE(ProcessDialogs(vexa.Id(), main).empty());
+            EXPECT_FALSE(::GetUpdateRect(main, nullptr, FALSE));
+        }
+        // Nothing was lost: the window works and ends normally.
+        EXPECT_TRUE(RunCommand(main, ID_VIEW_COLUMNS_16));
+        EXPECT_TRUE(RunCommand(main, ID_VIEW_SHRINK_TO_FIT));
+        EXPECT_EQ(ClientSize(main).cx % 16, 0);
         PostCommand(main, ID_APP_EXIT);
         EXPECT_TRUE(vexa.WaitForExit());
         EXPECT_EQ(vexa.ExitCode(), 0u);
