@@ -154,6 +154,9 @@ bool PaletteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_LBUTTONUP: // void OnLButtonUp(UINT flags, POINT point)
         OnLButtonUp(flags, point);
         return true;
+    case WM_DISPLAYCHANGE: // void OnDisplayChange(), then the default processing
+        OnDisplayChange();
+        return false;
     case WM_DESTROY: // void OnDestroy(), then the default processing
         OnDestroy();
         return false;
@@ -279,4 +282,12 @@ void PaletteWindow::OnReportPaintFailure()
     // Thrown again for the framework's report of a failed handler.
     if (std::exception_ptr failure = std::exchange(m_paintFailure, nullptr))
         std::rethrow_exception(failure);
+}
+
+void PaletteWindow::OnDisplayChange()
+{
+    // A drag over a display that has left palette mode would search a system palette that is not there.
+    if (ReadDisplayPaletteSize() == 0)
+        OnLButtonUp(0, {});
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }

@@ -44,6 +44,7 @@ private:
     void OnDestroy();
     void OnSetColumns(int columns, int rows);
     void OnToggleBorder();
+    void OnDisplayChange();
 
     // Pixel inspection.
     void OnLButtonDown(UINT flags, POINT point);
@@ -61,6 +62,9 @@ private:
     void WriteBitmapPalette(const std::string& path);
     void ApplyBitmapPalette(const std::string& path);
     void WriteTextDump(const std::string& path);
+    // Tells the user and throws CUserException when the display is no longer palette-based, so that a
+    // command that reads or changes the system palette changes nothing.
+    void RequirePaletteDisplay();
 
     Extent ClientExtent() const;
 

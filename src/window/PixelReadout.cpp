@@ -6,6 +6,7 @@
 
 void PaletteWindow::OnLButtonDown(UINT flags, POINT point)
 {
+    RequirePaletteDisplay();
     ::SetCapture(m_hWnd);
     OnMouseMove(flags, point);
 }
