@@ -1,5 +1,6 @@
 // Failures of every menu command, made on demand by the test build VexaFaults.exe (VEXA_FAULT): each is
-// reported the framework's way and the window keeps working.
+// reported the framework's way and the window keeps working. Failures of the system under the program
+// (painting, a display that leaves palette mode), made by the test build's own commands.
 #include "CommandDriver.h"
 #include "VexaDriver.h"
 #include "resource.h"
