@@ -1,5 +1,6 @@
 #include "framework/FaultSwitch.h"
 
+#include "ImportHook.h"
 #include "framework/Exceptions.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
@@ -7,8 +8,9 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <stdexcept>
+#include <memory>
 #include <new>
+#include <stdexcept>
 #include <set>
 #include <string>
 #include <vector>
@@ -131,17 +133,84 @@ void PublishObjectCounts()
     ::SetPropA(main->m_hWnd, "VexaGdiObjects", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(gdi)));
     ::SetPropA(main->m_hWnd, "VexaUserObjects", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(user)));
 }
+
+HDC WINAPI NoPaintContext(HWND, PAINTSTRUCT*)
+{
+    return nullptr;
+}
+
+HBRUSH WINAPI NoBrush(COLORREF)
+{
+    return nullptr;
+}
+
+using GetDeviceCapsFunction = int(WINAPI*)(HDC, int);
+GetDeviceCapsFunction g_getDeviceCaps = nullptr;
+
+// The answers of a true-colour display, as Wine's at depth 24 gives them.
+int WINAPI TrueColourDeviceCaps(HDC dc, int index)
+{
+    switch (index)
+    {
+    case RASTERCAPS: return g_getDeviceCaps(dc, index) & ~RC_PALETTE;
+    case SIZEPALETTE: return 0;
+    case BITSPIXEL: return 32;
+    default: return g_getDeviceCaps(dc, index);
+    }
+}
+
+UINT WINAPI NoSystemPaletteEntries(HDC, UINT, UINT, PALETTEENTRY*)
+{
+    return 0;
+}
+
+// The system calls redirected by the commands, until kRestoreSystem.
+std::vector<std::unique_ptr<ImportHook>> g_systemFaults;
+
+void* FailSystemCall(const char* dll, const char* function, void* replacement)
+{
+    g_systemFaults.push_back(std::make_unique<ImportHook>(dll, function, replacement));
+    return g_systemFaults.back()->Original();
+}
+
+void LeavePaletteMode()
+{
+    void* original = FailSystemCall("gdi32.dll", "GetDeviceCaps", reinterpret_cast<void*>(&TrueColourDeviceCaps));
+    // Asked twice, the second hook finds the first one's replacement: the system's stays the one called.
+    if (original != reinterpret_cast<void*>(&TrueColourDeviceCaps))
+        g_getDeviceCaps = reinterpret_cast<GetDeviceCapsFunction>(original);
+    FailSystemCall("gdi32.dll", "GetSystemPaletteEntries", reinterpret_cast<void*>(&NoSystemPaletteEntries));
+}
+
+// The test build's own commands; false for any other id.
+bool RunSwitchCommand(UINT id)
+{
+    switch (id)
+    {
+    case FaultSwitch::kCountObjects: PublishObjectCounts(); return true;
+    case FaultSwitch::kFailBeginPaint:
+        FailSystemCall("user32.dll", "BeginPaint", reinterpret_cast<void*>(&NoPaintContext));
+        return true;
+    case FaultSwitch::kFailBrushes:
+        FailSystemCall("gdi32.dll", "CreateSolidBrush", reinterpret_cast<void*>(&NoBrush));
+        return true;
+    case FaultSwitch::kLeavePaletteMode: LeavePaletteMode(); return true;
+    case FaultSwitch::kRestoreSystem:
+        // The latest first, so that each hook puts back what it found.
+        while (!g_systemFaults.empty())
+            g_systemFaults.pop_back();
+        return true;
+    default: return false;
+    }
+}
 } // namespace
 
 void FaultSwitch::BeforeCommand(UINT id)
 {
     static const std::vector<std::string> kinds = SplitKinds(std::getenv("VEXA_FAULT"));
     static std::set<UINT> failed;
-    if (id == kCountObjects)
-    {
-        PublishObjectCounts();
+    if (RunSwitchCommand(id))
         return;
-    }
     if (kinds.empty() || !IsMenuCommand(id) || !failed.insert(id).second)
         return;
     ThrowFault(kinds[(failed.size() - 1) % kinds.size()].c_str());

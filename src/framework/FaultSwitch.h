@@ -14,10 +14,19 @@
 //
 // The command kCountObjects, whatever VEXA_FAULT says, stores the process's GDI and USER object counts
 // as the properties "VexaGdiObjects" and "VexaUserObjects" of the main window.
+//
+// The commands kFailBeginPaint and kFailBrushes make the system's BeginPaint give no device context,
+// or CreateSolidBrush no brush, for every later call of the program, and kLeavePaletteMode makes the
+// display answer as a true-colour one does (no RC_PALETTE, no palette size, no system palette entries),
+// until kRestoreSystem; the program's own code runs unchanged, only its imports are redirected.
 class FaultSwitch
 {
 public:
     static constexpr UINT kCountObjects = 0x7F01;
+    static constexpr UINT kFailBeginPaint = 0x7F02;
+    static constexpr UINT kFailBrushes = 0x7F03;
+    static constexpr UINT kLeavePaletteMode = 0x7F04;
+    static constexpr UINT kRestoreSystem = 0x7F0F;
 
     static void BeforeCommand(UINT id);
 };

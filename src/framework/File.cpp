@@ -1,8 +1,14 @@
 #include "framework/File.h"
 
 #include "framework/Exceptions.h"
+#include "framework/FileNameText.h"
 
 #include <cstring>
+
+bool IsAnsiLeadByte(unsigned char byte)
+{
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
 
 CFile::CFile(const std::string& path, UINT flags)
 {
@@ -54,6 +60,12 @@ void CFile::Write(const void* buffer, UINT count)
         CFileException::Throw(FileCause::diskFull, m_strFileName);
 }
 
+void CFile::Flush()
+{
+    if (m_hFile != INVALID_HANDLE_VALUE && !::FlushFileBuffers(m_hFile))
+        CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), m_strFileName);
+}
+
 void CFile::Close()
 {
     const HANDLE file = m_hFile;
@@ -74,18 +86,81 @@ void CStdioFile::WriteString(const char* text)
     Write(expanded.data(), static_cast<UINT>(expanded.size()));
 }
 
-CReplacingFile::CReplacingFile(const std::string& targetPath)
+namespace
 {
-    // Beside the target, so that putting it in place is a rename within one folder.
-    const std::size_t slash = targetPath.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? std::string(".") : targetPath.substr(0, slash + 1);
+// The folder part of the path, "." for a bare name.
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t name = FileNameOffset(path, IsAnsiLeadByte);
+    return name == 0 ? std::string(".") : path.substr(0, name);
+}
+
+// Makes an empty file of a fresh name in the folder; its errors name reportName.
+std::string MakeTemporaryFile(const std::string& folder, const std::string& reportName)
+{
     char temporary[MAX_PATH];
     if (folder.size() >= MAX_PATH - 14 || !::GetTempFileNameA(folder.c_str(), "vxa", 0, temporary))
     {
         const DWORD error = folder.size() >= MAX_PATH - 14 ? ERROR_FILENAME_EXCED_RANGE : ::GetLastError();
-        CFileException::ThrowOsError(static_cast<LONG>(error), targetPath);
+        CFileException::ThrowOsError(static_cast<LONG>(error), reportName);
     }
-    m_temporaryPath = temporary;
+    return temporary;
+}
+
+// Puts the file in the target's place with the system's replacing move, written through to the disk.
+// False where the system has none (Windows 95, 98 and Me); throws when the move fails.
+bool ReplaceByMove(const std::string& from, const std::string& target)
+{
+    using MoveFileExFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    const auto moveFileEx = reinterpret_cast<MoveFileExFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("KERNEL32"), "MoveFileExA")));
+    if (!moveFileEx)
+        return false;
+    BOOL moved = moveFileEx(from.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    // Systems before Windows 2000 may not know the write-through flag.
+    if (!moved && ::GetLastError() == ERROR_INVALID_PARAMETER)
+        moved = moveFileEx(from.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (moved)
+        return true;
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_CALL_NOT_IMPLEMENTED)
+        return false;
+    CFileException::ThrowOsError(static_cast<LONG>(error), target);
+}
+
+// Puts the file in the target's place without a replacing move: the old file steps aside under a
+// fresh name until the new one is in its place, and comes back when the new one cannot move in, so
+// one of them is always on the disk.
+void ReplaceStepByStep(const std::string& from, const std::string& target)
+{
+    std::string aside;
+    const DWORD attributes = ::GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+    {
+        // What the replacing move refuses too.
+        if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
+            CFileException::ThrowOsError(ERROR_ACCESS_DENIED, target);
+        aside = MakeTemporaryFile(FolderOf(target), target);
+        ::DeleteFileA(aside.c_str()); // a move does not replace it
+        if (!::MoveFileA(target.c_str(), aside.c_str()))
+            CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), target);
+    }
+    if (!::MoveFileA(from.c_str(), target.c_str()))
+    {
+        const DWORD error = ::GetLastError();
+        if (!aside.empty())
+            ::MoveFileA(aside.c_str(), target.c_str());
+        CFileException::ThrowOsError(static_cast<LONG>(error), target);
+    }
+    if (!aside.empty())
+        ::DeleteFileA(aside.c_str());
+}
+} // namespace
+
+CReplacingFile::CReplacingFile(const std::string& targetPath)
+{
+    // Beside the target, so that putting it in place is a rename within one folder.
+    m_temporaryPath = MakeTemporaryFile(FolderOf(targetPath), targetPath);
     try
     {
         OpenAs(m_temporaryPath, modeCreate | modeWrite | shareExclusive, targetPath);
@@ -114,19 +189,11 @@ CReplacingFile::~CReplacingFile()
 
 void CReplacingFile::Commit()
 {
+    // The data reaches the disk before its name replaces the old file's, so that a crash cannot leave
+    // the name with neither the old data nor the new.
+    Flush();
     Close();
-    const std::string& target = GetFilePath();
-    using MoveFileExFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-    // Windows 95 has no MoveFileExA: there the target is deleted first and the file renamed.
-    const auto moveFileEx = reinterpret_cast<MoveFileExFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("KERNEL32"), "MoveFileExA")));
-    BOOL moved = moveFileEx && moveFileEx(m_temporaryPath.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
-    if (!moved && (!moveFileEx || ::GetLastError() == ERROR_CALL_NOT_IMPLEMENTED))
-    {
-        if (::DeleteFileA(target.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND)
-            moved = ::MoveFileA(m_temporaryPath.c_str(), target.c_str());
-    }
-    if (!moved)
-        CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), target);
+    if (!ReplaceByMove(m_temporaryPath, GetFilePath()))
+        ReplaceStepByStep(m_temporaryPath, GetFilePath());
     m_committed = true;
 }

@@ -7,9 +7,12 @@
 
 #include <string>
 
+// The lead-byte test of the system's ANSI code page, the code page of file names given to the A functions.
+bool IsAnsiLeadByte(unsigned char byte);
+
 class CFile : public CObject
 {
-public:
+  public:
     enum OpenFlags : UINT
     {
         modeRead = 0x0000,
@@ -32,15 +35,17 @@ public:
     UINT Read(void* buffer, UINT count);
     // Writes all bytes; a short write is a disk-full error.
     void Write(const void* buffer, UINT count);
+    // Writes what the system still holds of the file to the disk.
+    void Flush();
     // Closes the file; a failing close throws.
     void Close();
     const std::string& GetFilePath() const { return m_strFileName; }
 
-protected:
+  protected:
     // Opens openPath but names reportName in every error.
     void OpenAs(const std::string& openPath, UINT flags, const std::string& reportName);
 
-private:
+  private:
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     std::string m_strFileName;
 };
@@ -48,23 +53,24 @@ private:
 // A text file for writing: each line feed is written as carriage return and line feed.
 class CStdioFile : public CFile
 {
-public:
+  public:
     using CFile::CFile;
     void WriteString(const char* text);
 };
 
 // A file that replaces its target only when it was written completely: the bytes go to a temporary
-// file in the target's folder, which Commit puts in the target's place. Until then the target is
-// untouched; without Commit the temporary file is removed. Errors name the target.
+// file in the target's folder, which Commit writes through to the disk and puts in the target's place.
+// Until then the target is untouched, and a failing Commit leaves it as it was; without Commit the
+// temporary file is removed. Errors name the target.
 class CReplacingFile : public CStdioFile
 {
-public:
+  public:
     explicit CReplacingFile(const std::string& targetPath);
     ~CReplacingFile() override;
 
     void Commit();
 
-private:
+  private:
     std::string m_temporaryPath;
     bool m_committed = false;
 };

@@ -1,6 +1,8 @@
 #include "framework/FileDialog.h"
 
 #include "framework/Exceptions.h"
+#include "framework/File.h"
+#include "framework/FileNameText.h"
 
 #include <commdlg.h>
 
@@ -32,7 +34,7 @@ CFileDialog::CFileDialog(bool openDialog, const char* defaultExtension, const ch
       m_fileName(fileName ? fileName : ""), m_flags(flags), m_filter(filter ? filter : ""), m_parent(parent)
 {
     // The system wants the filter's parts separated by NUL characters.
-    std::replace(m_filter.begin(), m_filter.end(), '|', '\0');
+    ReplaceSingleByteCharacters(m_filter, '|', '\0', IsAnsiLeadByte);
 }
 
 INT_PTR CFileDialog::DoModal()
@@ -56,7 +58,7 @@ INT_PTR CFileDialog::DoModal()
     if (!run(&ofn))
         return IDCANCEL;
     m_path = buffer.c_str();
-    // nFileExtension is 0 when the name has no extension.
-    m_extension = ofn.nFileExtension && ofn.nFileExtension < m_path.size() ? m_path.substr(ofn.nFileExtension) : "";
+    // Not the dialog's nFileExtension: for "pic.bmp." it reports none, yet the disk stores "pic.bmp".
+    m_extension = StoredFileExtension(m_path, IsAnsiLeadByte);
     return IDOK;
 }

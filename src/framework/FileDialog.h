@@ -7,18 +7,19 @@
 
 class CFileDialog
 {
-public:
+  public:
     // The filter is "Name|pattern|...||", as the framework writes it.
-    CFileDialog(bool openDialog, const char* defaultExtension, const char* fileName, DWORD flags,
-                const char* filter, CWnd* parent);
+    CFileDialog(bool openDialog, const char* defaultExtension, const char* fileName, DWORD flags, const char* filter,
+                CWnd* parent);
 
     // IDOK when the user chose a file, IDCANCEL otherwise.
     INT_PTR DoModal();
     std::string GetPathName() const { return m_path; }
-    // The text after the last period of the chosen file name, as the dialog reports it; empty if none.
+    // The extension of the chosen file's name as the file system stores it (trailing periods and spaces
+    // dropped): the text after its last period, empty if none.
     std::string GetFileExt() const { return m_extension; }
 
-private:
+  private:
     bool m_open;
     std::string m_defaultExtension;
     std::string m_fileName;

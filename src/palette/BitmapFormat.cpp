@@ -4,6 +4,7 @@ namespace
 {
 constexpr std::uint16_t kBitmapMagic = 0x4D42; // "BM"
 constexpr std::size_t kBitCountOffset = 28;
+constexpr std::size_t kColoursUsedOffset = 46;
 
 // Little-endian writes by hand: the file layout must not depend on the host's byte order or padding.
 void Put16(std::vector<std::uint8_t>& out, std::uint16_t value)
@@ -21,6 +22,11 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t value)
 std::uint16_t Get16(const std::uint8_t* bytes)
 {
     return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
+}
+
+std::uint32_t Get32(const std::uint8_t* bytes)
+{
+    return std::uint32_t{Get16(bytes)} | std::uint32_t{Get16(bytes + 2)} << 16;
 }
 } // namespace
 
@@ -40,8 +46,8 @@ std::vector<std::uint8_t> BuildBitmapFile(const PaletteSnapshot& captured)
     Put32(file, static_cast<std::uint32_t>(kBitmapInfoHeaderSize));
     Put32(file, static_cast<std::uint32_t>(kBitmapWidth));
     Put32(file, static_cast<std::uint32_t>(kBitmapHeight));
-    Put16(file, 1); // planes
-    Put16(file, 8); // bits per pixel
+    Put16(file, 1);                         // planes
+    Put16(file, 8);                         // bits per pixel
     for (int field = 0; field < 6; ++field) // compression, image size, resolutions, colours used/important
         Put32(file, 0);
 
@@ -74,18 +80,26 @@ BitmapTableResult ReadBitmapColourTable(const std::uint8_t* data, std::size_t si
         result.verdict = BitmapVerdict::genericFileError;
         return result;
     }
-    if (size < kBitmapColourTableOffset || Get16(data + kBitCountOffset) != 8 || size < kBitmapHeadSize)
-    {
-        result.verdict = BitmapVerdict::notSupported;
+    result.verdict = BitmapVerdict::notSupported;
+    if (size < kBitmapColourTableOffset || Get16(data + kBitCountOffset) != 8)
         return result;
-    }
 
-    const std::uint8_t* quad = data + kBitmapColourTableOffset;
-    for (PaletteEntry& entry : result.table)
-    {
-        entry = {quad[2], quad[1], quad[0], 0};
-        quad += 4;
-    }
+    // The table follows the info header, whichever kind it is. The oldest kind (12 bytes) stores
+    // three-byte entries and its bit count elsewhere; none is larger than 124 bytes.
+    const std::uint32_t infoSize = Get32(data + kBitmapFileHeaderSize);
+    if (infoSize < kBitmapInfoHeaderSize || infoSize > kBitmapLargestInfoHeaderSize)
+        return result;
+    // biClrUsed 0 means all 256; anything above 256 cannot be an 8-bit table's length.
+    const std::uint32_t coloursUsed = Get32(data + kColoursUsedOffset);
+    const std::size_t entryCount = coloursUsed >= 1 && coloursUsed <= 256 ? coloursUsed : 256;
+    const std::size_t tableOffset = kBitmapFileHeaderSize + infoSize;
+    if (size < tableOffset + 4 * entryCount)
+        return result;
+
+    const std::uint8_t* quad = data + tableOffset;
+    for (std::size_t i = 0; i < entryCount; ++i, quad += 4)
+        result.table[i] = {quad[2], quad[1], quad[0], 0};
     result.verdict = BitmapVerdict::ok;
+    result.entryCount = static_cast<int>(entryCount);
     return result;
 }

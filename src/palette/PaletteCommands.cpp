@@ -56,17 +56,21 @@ LocalTimeFields CurrentLocalTime()
 
 void PaletteWindow::OnFileOpen()
 {
+    RequirePaletteDisplay();
     CFileDialog dialog(true, "bmp", nullptr, kOpenFlags, "Bitmap (*.bmp)|*.bmp||", this);
     if (dialog.DoModal() != IDOK)
         return;
+    RequirePaletteDisplay(); // the mode may have changed while the dialog was open
     ApplyBitmapPalette(dialog.GetPathName());
 }
 
 void PaletteWindow::OnFileSaveAs()
 {
+    RequirePaletteDisplay();
     CFileDialog dialog(false, "bmp", "SysPal", kSaveFlags, "Bitmap (*.bmp)|*.bmp|Text (*.txt)|*.txt||", this);
     if (dialog.DoModal() != IDOK)
         return;
+    RequirePaletteDisplay(); // the mode may have changed while the dialog was open
     if (IsBitmapExtension(dialog.GetFileExt()))
         WriteBitmapPalette(dialog.GetPathName());
     else
@@ -75,6 +79,7 @@ void PaletteWindow::OnFileSaveAs()
 
 void PaletteWindow::OnEditCopy()
 {
+    RequirePaletteDisplay();
     PaletteSnapshot snapshot = m_logPalette;
     CaptureSystemPalette(snapshot, snapshot.palNumEntries);
     CPalette palette = CreatePaletteOrThrow(snapshot);
@@ -96,6 +101,7 @@ void PaletteWindow::OnEditCopy()
 
 void PaletteWindow::OnEditClear()
 {
+    RequirePaletteDisplay();
     const CPalette palette = CreatePaletteOrThrow(BlackPalette(m_logPalette.palNumEntries));
     RealizeInWindow(m_hWnd, palette);
 }
@@ -114,7 +120,7 @@ void PaletteWindow::ApplyBitmapPalette(const std::string& path)
     if (!IsDiskFileOrUnopenable(path))
         throw CFileException(FileCause::genericException, -1, {});
     CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
-    std::vector<std::uint8_t> head(kBitmapHeadSize);
+    std::vector<std::uint8_t> head(kBitmapLargestHeadSize);
     std::size_t filled = 0;
     while (filled < head.size())
     {
@@ -132,7 +138,7 @@ void PaletteWindow::ApplyBitmapPalette(const std::string& path)
     case BitmapVerdict::notSupported: throw CNotSupportedException();
     }
 
-    const CPalette palette = CreatePaletteOrThrow(MergeBitmapColours(CaptureAll(), table.table));
+    const CPalette palette = CreatePaletteOrThrow(MergeBitmapColours(CaptureAll(), table.table, table.entryCount));
     RealizeInWindow(m_hWnd, palette);
 }
 
@@ -143,4 +149,13 @@ void PaletteWindow::WriteTextDump(const std::string& path)
     for (const std::string& line : FormatTextDump(CaptureAll(), m_logPalette.palNumEntries, FormatDumpTime(&now)))
         file.WriteString(line.c_str());
     file.Commit();
+}
+
+void PaletteWindow::RequirePaletteDisplay()
+{
+    // The display's mode can change while the program runs; the palette size stays as read at start-up.
+    if (ReadDisplayPaletteSize() != 0)
+        return;
+    AfxMessageBox(IDS_PALETTE_DISPLAY_NEEDED, MB_ICONSTOP | MB_OK);
+    throw CUserException();
 }

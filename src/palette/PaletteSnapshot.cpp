@@ -30,13 +30,18 @@ PaletteSnapshot BlackPalette(int entryCount)
     return snapshot;
 }
 
-PaletteSnapshot MergeBitmapColours(const PaletteSnapshot& captured, const PaletteEntry (&table)[256])
+PaletteSnapshot MergeBitmapColours(const PaletteSnapshot& captured, const PaletteEntry (&table)[256], int entryCount)
 {
     // The static system colours sit in slots 0..9 and 246..255 of a 256-slot display.
     constexpr int kFirstFree = 10;
     constexpr int kLastFree = 245;
     PaletteSnapshot snapshot = captured;
     for (int i = kFirstFree; i <= kLastFree; ++i)
-        snapshot.palPalEntry[i] = {table[i].peRed, table[i].peGreen, table[i].peBlue, kPcNoCollapse};
+    {
+        // Every free entry takes a slot of its own in order, so one that keeps its captured colour
+        // lands back in its own slot.
+        const PaletteEntry& colour = i < entryCount ? table[i] : captured.palPalEntry[i];
+        snapshot.palPalEntry[i] = {colour.peRed, colour.peGreen, colour.peBlue, kPcNoCollapse};
+    }
     return snapshot;
 }

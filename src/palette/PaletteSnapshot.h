@@ -34,6 +34,7 @@ PaletteSnapshot ExplicitPalette(int paletteSize);
 // Clear's palette: every one of the 256 slots black with PC_NOCOLLAPSE, entryCount of them in use.
 PaletteSnapshot BlackPalette(int entryCount);
 
-// Open's palette: the captured system palette with entries 10..245 taken from a bitmap colour table
-// (256 entries, red/green/blue order) and flagged PC_NOCOLLAPSE; the 20 static places keep the capture.
-PaletteSnapshot MergeBitmapColours(const PaletteSnapshot& captured, const PaletteEntry (&table)[256]);
+// Open's palette: the captured system palette with entries 10..245 flagged PC_NOCOLLAPSE and coloured
+// from a bitmap colour table (red/green/blue order) where it holds them (below entryCount), otherwise
+// with their captured colours; the 20 static places keep the capture.
+PaletteSnapshot MergeBitmapColours(const PaletteSnapshot& captured, const PaletteEntry (&table)[256], int entryCount);

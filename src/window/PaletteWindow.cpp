@@ -9,6 +9,8 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 namespace
 {
 // Draws the paint plan into a device context through palette-index brushes.
@@ -38,6 +40,9 @@ HICON LoadProgramIcon()
 {
     return ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_VEXA));
 }
+
+// Posted by a failed paint: its report runs after the paint, never inside WM_PAINT.
+constexpr UINT kReportPaintFailure = WM_APP;
 } // namespace
 
 void SetWindowIcons(HWND window, UINT iconId)
@@ -101,6 +106,9 @@ BOOL PaletteWindow::OnInitDialog()
 {
     CDialog::OnInitDialog();
     SetWindowIcons(m_hWnd, 0);
+    // The dialog procedure is attached only after the window was created, so the WM_SIZE of its creation
+    // never reached OnSize: lay the grid out for the size the window has now.
+    UpdateLayout();
     if (!m_settings)
         return TRUE;
     if (!m_settings->RestorePlacement(nullptr, 0, FALSE))
@@ -127,8 +135,11 @@ bool PaletteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     {
     case WM_SYSCOMMAND: // bool OnSysCommand(UINT command)
         return OnSysCommand(static_cast<UINT>(wParam));
-    case WM_PAINT: // void OnPaint()
-        OnPaint();
+    case WM_PAINT: // void OnPaint(), through PaintReportingFailure()
+        PaintReportingFailure();
+        return true;
+    case kReportPaintFailure: // void OnReportPaintFailure()
+        OnReportPaintFailure();
         return true;
     case WM_QUERYDRAGICON: // HICON OnQueryDragIcon()
         result = reinterpret_cast<LRESULT>(OnQueryDragIcon());
@@ -136,7 +147,8 @@ bool PaletteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_SIZE: // void OnSize(), then the default processing
         OnSize();
         return false;
-    case WM_LBUTTONDOWN: // void OnLButtonDown(UINT flags, POINT point)
+    case WM_LBUTTONDOWN:   // void OnLButtonDown(UINT flags, POINT point)
+    case WM_LBUTTONDBLCLK: // a second press within the double-click time starts a readout too
         OnLButtonDown(flags, point);
         return true;
     case WM_MOUSEMOVE: // void OnMouseMove(UINT flags, POINT point)
@@ -145,6 +157,9 @@ bool PaletteWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_LBUTTONUP: // void OnLButtonUp(UINT flags, POINT point)
         OnLButtonUp(flags, point);
         return true;
+    case WM_DISPLAYCHANGE: // void OnDisplayChange(), then the default processing
+        OnDisplayChange();
+        return false;
     case WM_DESTROY: // void OnDestroy(), then the default processing
         OnDestroy();
         return false;
@@ -242,5 +257,40 @@ void PaletteWindow::OnSetColumns(int columns, int rows)
 void PaletteWindow::OnToggleBorder()
 {
     m_border = m_border == 0;
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void PaletteWindow::PaintReportingFailure()
+{
+    try
+    {
+        OnPaint();
+        m_paintFailing = false;
+    }
+    catch (...)
+    {
+        // A report from inside the paint would come again with every exposure, boxes within boxes, and
+        // an update region left invalid would ask for the failing paint again at once.
+        ::ValidateRect(m_hWnd, nullptr);
+        if (!std::exchange(m_paintFailing, true))
+        {
+            m_paintFailure = std::current_exception();
+            ::PostMessageA(m_hWnd, kReportPaintFailure, 0, 0);
+        }
+    }
+}
+
+void PaletteWindow::OnReportPaintFailure()
+{
+    // Thrown again for the framework's report of a failed handler.
+    if (std::exception_ptr failure = std::exchange(m_paintFailure, nullptr))
+        std::rethrow_exception(failure);
+}
+
+void PaletteWindow::OnDisplayChange()
+{
+    // A drag over a display that has left palette mode would search a system palette that is not there.
+    if (ReadDisplayPaletteSize() == 0)
+        OnLButtonUp(0, {});
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }

@@ -6,6 +6,7 @@
 #include "palette/PaletteSnapshot.h"
 #include "window/GridLayout.h"
 
+#include <exception>
 #include <string>
 
 class SettingsStore;
@@ -32,6 +33,10 @@ protected:
 
 private:
     void OnPaint();
+    // OnPaint, made safe: a failure validates the window and is reported once, after the paint, until a
+    // paint succeeds again.
+    void PaintReportingFailure();
+    void OnReportPaintFailure();
     void PaintIcon();
     void OnSize();
     bool OnSysCommand(UINT command);
@@ -39,6 +44,7 @@ private:
     void OnDestroy();
     void OnSetColumns(int columns, int rows);
     void OnToggleBorder();
+    void OnDisplayChange();
 
     // Pixel inspection.
     void OnLButtonDown(UINT flags, POINT point);
@@ -56,6 +62,9 @@ private:
     void WriteBitmapPalette(const std::string& path);
     void ApplyBitmapPalette(const std::string& path);
     void WriteTextDump(const std::string& path);
+    // Tells the user and throws CUserException when the display is no longer palette-based, so that a
+    // command that reads or changes the system palette changes nothing.
+    void RequirePaletteDisplay();
 
     Extent ClientExtent() const;
 
@@ -66,6 +75,8 @@ private:
     Extent m_grid{256, 1};
     BOOL m_border = FALSE;
     SettingsStore* m_settings = nullptr;
+    bool m_paintFailing = false;       // a paint failed and none has succeeded since
+    std::exception_ptr m_paintFailure; // the failure, until its report runs
 };
 
 // Sets the window's large and small icons from an icon resource (0 means the program's icon).

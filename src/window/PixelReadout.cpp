@@ -6,6 +6,7 @@
 
 void PaletteWindow::OnLButtonDown(UINT flags, POINT point)
 {
+    RequirePaletteDisplay();
     ::SetCapture(m_hWnd);
     OnMouseMove(flags, point);
 }
@@ -16,9 +17,16 @@ void PaletteWindow::OnMouseMove(UINT, POINT point)
         return;
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
-    const int index = ::PtInRect(&client, point) ? TileFromPoint(point.x, point.y) : -1;
+    int index = ::PtInRect(&client, point) ? TileFromPoint(point.x, point.y) : -1;
+    // A cell past the last tile shows the background, like the margin: its colour is searched.
+    if (index >= m_logPalette.palNumEntries)
+        index = -1;
     ::ClientToScreen(m_hWnd, &point);
-    SetTitleIfChanged(FormatPixelTitle(GetScreenPixel(point.x, point.y), index));
+    const COLORREF colour = GetScreenPixel(point.x, point.y);
+    // Off every screen there is no pixel to read: the title keeps the last reading.
+    if (colour == CLR_INVALID)
+        return;
+    SetTitleIfChanged(FormatPixelTitle(colour, index));
 }
 
 void PaletteWindow::OnLButtonUp(UINT, POINT)

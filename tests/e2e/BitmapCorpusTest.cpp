@@ -1,15 +1,15 @@
 // Malformed and unusual bitmap files opened through the real File > Open: each is refused with its
-// exact message and leaves the system palette as it was, or is accepted with its bytes from offset 54
-// in slots 10..245. The files are made here; one start of the program serves a whole table.
+// exact message and leaves the system palette as it was, or is accepted with the colour table after
+// its info header in the slots of 10..245 that the table holds. The files are made here, but for a
+// real encoder's (tests/data/bitmaps); one start of the program serves a whole table.
 #include "CommandDriver.h"
 #include "VexaDriver.h"
 #include "resource.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -42,13 +42,24 @@ Bytes Truncated(const Bytes& bytes, std::size_t size)
     return Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
 }
 
-// The colours that slots 10..245 take when the file is accepted: its bytes from offset 54.
-SystemPalette ExpectedAfterAccepting(const Bytes& bytes, const SystemPalette& before)
+// A 256-entry bitmap with an info header of this size, as long as its colour table.
+Bytes HeaderOfSize(unsigned infoSize, int seed)
 {
-    SystemPalette expected = before;
-    for (int i = 10; i <= 245; ++i)
-        expected[i] = {bytes[56 + 4 * i], bytes[55 + 4 * i], bytes[54 + 4 * i], 0};
-    return expected;
+    std::vector<RGBQUAD> table(10);
+    const std::vector<RGBQUAD> colours = DistinctColours(seed);
+    table.insert(table.end(), colours.begin(), colours.end());
+    table.resize(256);
+    return MakeBitmap(8, 0, infoSize, table, 14 + infoSize + 4 * 256);
+}
+
+// A bitmap whose table holds its first `entries` colours of the seed's from slot 10 on.
+Bytes TableOf(std::size_t entries, unsigned infoSize, int seed)
+{
+    std::vector<RGBQUAD> table(10);
+    const std::vector<RGBQUAD> colours = DistinctColours(seed);
+    table.insert(table.end(), colours.begin(), colours.end());
+    table.resize(entries);
+    return MakeBitmap(8, 0, infoSize, table, 14 + infoSize + 4 * entries + 100);
 }
 
 // What a case must give: accepted, or exactly this message (a function of the file's path).
@@ -89,9 +100,8 @@ std::vector<Case> Corpus()
         corpus.push_back({"bits" + std::to_string(bits) + ".bmp", Put(good, 28, bits, 2), Says(kUnsupported)});
     corpus.push_back({"bits-rle4-4.bmp", Put(Put(good, 28, 4, 2), 30, 2, 4), Says(kUnsupported)});
 
-    // Headers that claim anything: only the bit count and the length count.
-    corpus.push_back({"bisize-max.bmp", Put(GoodBitmap(seed++), 14, 0xFFFFFFFFu, 4), {}});
-    corpus.push_back({"bisize-zero.bmp", Put(GoodBitmap(seed++), 14, 0, 4), {}});
+    // Headers that claim anything: only the bit count, the header's own size, the colours used and
+    // the length count.
     corpus.push_back({"offbits-max.bmp", Put(GoodBitmap(seed++), 10, 0xFFFFFFFFu, 4), {}});
     corpus.push_back({"bfsize-max.bmp", Put(GoodBitmap(seed++), 2, 0xFFFFFFFFu, 4), {}});
     corpus.push_back({"size-negative.bmp", Put(Put(GoodBitmap(seed++), 18, 0x80000000u, 4), 22, 0xFFFFFFFFu, 4), {}});
@@ -100,15 +110,28 @@ std::vector<Case> Corpus()
     corpus.push_back({"rle4-8bit.bmp", Put(GoodBitmap(seed++), 30, 2, 4), {}});
     corpus.push_back({"bitfields.bmp", Put(GoodBitmap(seed++), 30, 3, 4), {}});
     corpus.push_back({"compression-max.bmp", Put(GoodBitmap(seed++), 30, 0xFFFFFFFFu, 4), {}});
+    corpus.push_back({"clrused-zero.bmp", Put(GoodBitmap(seed++), 46, 0, 4), {}});
+    corpus.push_back({"clrused-257.bmp", Put(GoodBitmap(seed++), 46, 257, 4), {}});
     corpus.push_back({"clrused-max.bmp", Put(GoodBitmap(seed++), 46, 0xFFFFFFFFu, 4), {}});
     corpus.push_back({"clrimportant-max.bmp", Put(GoodBitmap(seed++), 50, 0xFFFFFFFFu, 4), {}});
 
-    // Tiny colour tables: the length decides, not the table.
-    std::vector<RGBQUAD> two = DistinctColours(seed++);
-    two.resize(2);
-    corpus.push_back({"table2-short.bmp", MakeBitmap(8, 0, 40, two, 1000), Says(kUnsupported)});
-    corpus.push_back({"table2.bmp", MakeBitmap(8, 0, 40, two, 1078), {}});
+    // The table follows the info header, of any size from 40 to 124 bytes; others are refused.
+    for (unsigned size : {41u, 52u, 56u, 64u, 108u, 124u})
+        corpus.push_back({"header" + std::to_string(size) + ".bmp", HeaderOfSize(size, seed++), {}});
+    corpus.push_back({"header124-cut1161.bmp", Truncated(HeaderOfSize(124, seed++), 1161), Says(kUnsupported)});
+    corpus.push_back({"header124-in1078.bmp", Truncated(HeaderOfSize(124, seed++), 1078), Says(kUnsupported)});
+    for (std::uint32_t size : {0u, 12u, 39u, 125u, 0xFFFFFFFFu})
+        corpus.push_back(
+            {"bisize" + std::to_string(size) + ".bmp", Put(GoodBitmap(seed), 14, size, 4), Says(kUnsupported)});
+
+    // Short colour tables: the colours used say how long; the free slots past them keep their colours,
+    // and a file too short for the table is refused.
+    corpus.push_back({"table16.bmp", TableOf(16, 40, seed++), {}});
+    corpus.push_back({"table200-header124.bmp", TableOf(200, 124, seed++), {}});
+    corpus.push_back({"table2.bmp", TableOf(2, 40, seed++), {}});
+    corpus.push_back({"table200-cut.bmp", Truncated(TableOf(200, 40, seed++), 14 + 40 + 800 - 1), Says(kUnsupported)});
     corpus.push_back({"table0.bmp", MakeBitmap(8, 0, 40, {}, 1200), {}});
+    corpus.push_back({"table0-short.bmp", MakeBitmap(8, 0, 40, {}, 1077), Says(kUnsupported)});
 
     // Large files are read no further than the table.
     Bytes large = GoodBitmap(seed++);
@@ -119,7 +142,7 @@ std::vector<Case> Corpus()
 
 class BitmapCorpus : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         ResetVexaSettings();
@@ -153,7 +176,7 @@ protected:
         {
             ASSERT_TRUE(WaitUntilIdle(m_main));
             EXPECT_TRUE(ProcessDialogs(m_vexa.Id(), m_main).empty()) << "a message appeared";
-            known = ExpectedAfterAccepting(bytes, known);
+            known = PaletteAfterOpening(bytes, known);
         }
         else
         {
@@ -186,6 +209,41 @@ TEST_F(BitmapCorpus, EachFileIsRefusedWithItsMessageOrAcceptedByTheRules)
         if (::testing::Test::HasFatalFailure())
             return;
     }
+}
+
+// One picture as a real encoder writes it: with its default, newest info header it must give the
+// same colours as with the classic 40-byte one, whose table sits where it always did; with the
+// oldest 12-byte header it is refused.
+TEST_F(BitmapCorpus, ARealEncodersNewestHeaderGivesTheColoursOfItsClassicOne)
+{
+    SystemPalette known = VexaPalette();
+    const auto copy = [this](const char* name) {
+        const Bytes bytes = ReadFileBytes(std::string(VEXA_TEST_DATA "/bitmaps/") + name);
+        EXPECT_GT(bytes.size(), 1078u) << name;
+        WriteFileBytes(m_folder.Path(name), bytes);
+        return m_folder.Path(name);
+    };
+    const std::string classic = copy("rose-40.bmp");
+    const std::string newest = copy("rose-124.bmp");
+    const std::string oldest = copy("rose-12.bmp");
+
+    SystemPalette fromClassic = known;
+    const Bytes classicBytes = ReadFileBytes(classic);
+    for (int i = 10; i <= 245; ++i)
+        fromClassic[i] = {classicBytes[56 + 4 * i], classicBytes[55 + 4 * i], classicBytes[54 + 4 * i], 0};
+    Expect(classic, {}, known);
+    for (int i = 0; i < 256; ++i)
+        ASSERT_TRUE(SameColours(known[i], fromClassic[i])) << "slot " << i;
+
+    ASSERT_TRUE(RunCommand(m_main, ID_EDIT_CLEAR));
+    for (int i = 10; i <= 245; ++i)
+        known[i] = {0, 0, 0, 0};
+    Expect(newest, {}, known);
+    const SystemPalette afterNewest = VexaPalette();
+    for (int i = 0; i < 256; ++i)
+        EXPECT_TRUE(SameColours(afterNewest[i], fromClassic[i])) << "slot " << i;
+
+    Expect(oldest, kUnsupported, known);
 }
 
 TEST_F(BitmapCorpus, FilesOthersHoldOrMarkAreOpenedOrRefusedByTheirSharing)
@@ -264,7 +322,7 @@ TEST_F(BitmapCorpus, DevicesFoldersAndLongPathsAreAnsweredAndNothingHangs)
         {
             ASSERT_TRUE(WaitUntilIdle(m_main, 5000)) << "the program does not answer";
             EXPECT_TRUE(ProcessDialogs(m_vexa.Id(), m_main).empty()) << "a message appeared";
-            known = ExpectedAfterAccepting(ReadFileBytes(name.typed), known);
+            known = PaletteAfterOpening(ReadFileBytes(name.typed), known);
         }
         else
         {

@@ -47,8 +47,8 @@ std::vector<std::string> ScratchFolder::Files() const
 std::vector<unsigned char> ReadFileBytes(const std::string& path)
 {
     std::vector<unsigned char> bytes;
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return bytes;
     bytes.resize(::GetFileSize(file, nullptr));
@@ -181,14 +181,28 @@ std::vector<unsigned char> MakeBitmap(int bitCount, unsigned compression, unsign
     return bytes;
 }
 
+SystemPalette PaletteAfterOpening(const std::vector<unsigned char>& bytes, const SystemPalette& before)
+{
+    const auto field = [&bytes](std::size_t offset) {
+        return bytes.at(offset) | bytes.at(offset + 1) << 8 | bytes.at(offset + 2) << 16 |
+               static_cast<DWORD>(bytes.at(offset + 3)) << 24;
+    };
+    const DWORD used = field(46);
+    const DWORD entries = used == 0 || used > 256 ? 256 : used;
+    const std::size_t table = 14 + field(14);
+    SystemPalette after = before;
+    for (DWORD i = 10; i <= 245 && i < entries; ++i)
+        after[i] = {bytes.at(table + 4 * i + 2), bytes.at(table + 4 * i + 1), bytes.at(table + 4 * i), 0};
+    return after;
+}
+
 std::vector<RGBQUAD> DistinctColours(int seed)
 {
     std::vector<RGBQUAD> colours;
     for (int i = 0; i < 236; ++i)
     {
         const int value = i * 5 + seed;
-        colours.push_back({static_cast<BYTE>(value * 3), static_cast<BYTE>(value * 7 + seed),
-                           static_cast<BYTE>(i), 0});
+        colours.push_back({static_cast<BYTE>(value * 3), static_cast<BYTE>(value * 7 + seed), static_cast<BYTE>(i), 0});
     }
     return colours;
 }

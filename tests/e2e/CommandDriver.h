@@ -15,7 +15,7 @@ bool SameColours(const PALETTEENTRY& a, const PALETTEENTRY& b);
 // A fresh folder under the temporary folder, removed with its files at the end.
 class ScratchFolder
 {
-public:
+  public:
     ScratchFolder();
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
@@ -23,7 +23,7 @@ public:
     std::string Path(const std::string& name) const { return m_path + "\\" + name; }
     std::vector<std::string> Files() const;
 
-private:
+  private:
     std::string m_path;
 };
 
@@ -51,6 +51,10 @@ std::string TakeMessageBox(DWORD processId, HWND main, DWORD timeoutMs = 10000);
 // An 8-bit bitmap file: headers, a colour table of tableEntries colours and pixel bytes up to size.
 std::vector<unsigned char> MakeBitmap(int bitCount, unsigned compression, unsigned infoSize,
                                       const std::vector<RGBQUAD>& table, std::size_t totalSize);
+// The system palette after Open accepted the bitmap: its colour table follows the info header and
+// holds biClrUsed entries (256 when that is 0 or above 256); slots 10..245 that it holds take its
+// colours, all others keep theirs.
+SystemPalette PaletteAfterOpening(const std::vector<unsigned char>& bytes, const SystemPalette& before);
 // 236 distinct colours, different from the seed's other sets.
 std::vector<RGBQUAD> DistinctColours(int seed);
 

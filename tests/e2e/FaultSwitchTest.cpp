@@ -1,5 +1,7 @@
 // Failures of every menu command, made on demand by the test build VexaFaults.exe (VEXA_FAULT): each is
-// reported the framework's way and the window keeps working.
+// reported the framework's way and the window keeps working. Failures of the system under the program
+// (painting, a display that leaves palette mode), made by the test build's own commands.
+#include "AboutHelpDriver.h"
 #include "CommandDriver.h"
 #include "VexaDriver.h"
 #include "resource.h"
@@ -7,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -112,6 +115,40 @@ SIZE ClientSize(HWND window)
     ::GetClientRect(window, &rect);
     return {rect.right, rect.bottom};
 }
+
+// The test build's commands that make system calls fail (FaultSwitch).
+constexpr UINT kFailBeginPaint = 0x7F02;
+constexpr UINT kFailBrushes = 0x7F03;
+constexpr UINT kLeavePaletteMode = 0x7F04;
+constexpr UINT kRestoreSystem = 0x7F0F;
+
+// The display's mode changes as the test build's display answers: to true colour, or back to 256 colours.
+void ChangeDisplayMode(HWND main, bool paletteBased)
+{
+    ASSERT_TRUE(RunCommand(main, paletteBased ? kRestoreSystem : kLeavePaletteMode));
+    ::SendMessageA(main, WM_DISPLAYCHANGE, paletteBased ? 8 : 32, MAKELPARAM(1024, 768));
+}
+
+bool ClipboardHoldsText(const char* text)
+{
+    if (!::OpenClipboard(nullptr))
+        return false;
+    HANDLE data = ::GetClipboardData(CF_TEXT);
+    const bool same = data && std::string(static_cast<const char*>(::GlobalLock(data))) == text;
+    if (data)
+        ::GlobalUnlock(data);
+    const bool palette = ::IsClipboardFormatAvailable(CF_PALETTE);
+    ::CloseClipboard();
+    return same && !palette;
+}
+
+// Exposes the whole client area, as a window moving away from it would, and waits until the program
+// has handled what followed.
+void Expose(HWND window)
+{
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    WaitUntilIdle(window);
+}
 } // namespace
 
 // Each start lists the kinds from a different first one, so that over all starts every command fails
@@ -153,7 +190,9 @@ TEST(FaultSwitch, EveryCommandsFailureIsReportedAndTheWindowKeepsWorking)
             ASSERT_NE(box, nullptr) << "no report";
             EXPECT_EQ((::GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, fault.memory)
                 << "system-modal for memory only";
-            EXPECT_TRUE(IconPixels(box) == (fault.memory ? exclamationIcon : stopIcon)) << "the icon";
+            // On a loaded machine the box may show its icon a moment after it answers messages.
+            const std::vector<COLORREF>& icon = fault.memory ? exclamationIcon : stopIcon;
+            EXPECT_TRUE(WaitUntil([&] { return IconPixels(box) == icon; }, 3000)) << "the icon";
             EXPECT_EQ(TakeMessageBox(vexa.Id(), main), fault.text);
             ASSERT_TRUE(WaitUntilIdle(main));
         }
@@ -170,4 +209,135 @@ TEST(FaultSwitch, EveryCommandsFailureIsReportedAndTheWindowKeepsWorking)
         EXPECT_TRUE(vexa.WaitForExit());
         EXPECT_EQ(vexa.ExitCode(), 0u);
     }
+}
+
+// A failing paint is reported once, after the paint, and not again until a paint has succeeded; the
+// update region is validated all the same, so the window does not paint again and again.
+TEST(FaultSwitch, APaintFailureIsReportedOnceUntilAPaintSucceeds)
+{
+    for (const UINT failure : {kFailBeginPaint, kFailBrushes})
+    {
+        SCOPED_TRACE(failure == kFailBeginPaint ? "BeginPaint fails" : "brushes fail");
+        ResetVexaSettings();
+        VexaProcess vexa;
+        HWND main = vexa.StartAndWaitForMain(FaultsExePath());
+        ASSERT_NE(main, nullptr);
+        for (int round = 1; round <= 2; ++round)
+        {
+            SCOPED_TRACE("round " + std::to_string(round));
+            ASSERT_TRUE(RunCommand(main, failure));
+            Expose(main);
+            ASSERT_NE(WaitForDialog(vexa.Id(), "Vexa", main), nullptr) << "no report";
+            // More exposures while the report is open: no second report, nothing left to paint.
+            Expose(main);
+            Expose(main);
+            EXPECT_EQ(ProcessDialogs(vexa.Id(), main).size(), 1u) << "reported more than once";
+            EXPECT_FALSE(::GetUpdateRect(main, nullptr, FALSE)) << "the update region was left invalid";
+            EXPECT_EQ(TakeMessageBox(vexa.Id(), main), "A required resource was unavailable.");
+            ASSERT_TRUE(WaitUntilIdle(main));
+            Expose(main);
+            EXPECT_TRUE(ProcessDialogs(vexa.Id(), main).empty()) << "reported again before a paint succeeded";
+
+            // A paint that succeeds: the next failure is reported again (the second round).
+            ASSERT_TRUE(RunCommand(main, kRestoreSystem));
+            Expose(main);
+            EXPECT_TRUE(ProcessDialogs(vexa.Id(), main).empty());
+            EXPECT_FALSE(::GetUpdateRect(main, nullptr, FALSE));
+        }
+        // Nothing was lost: the window works and ends normally.
+        EXPECT_TRUE(RunCommand(main, ID_VIEW_COLUMNS_16));
+        EXPECT_TRUE(RunCommand(main, ID_VIEW_SHRINK_TO_FIT));
+        EXPECT_EQ(ClientSize(main).cx % 16, 0);
+        PostCommand(main, ID_APP_EXIT);
+        EXPECT_TRUE(vexa.WaitForExit());
+        EXPECT_EQ(vexa.ExitCode(), 0u);
+    }
+}
+
+// The display leaves palette mode while the program runs. The commands that read or change the system
+// palette say so and change nothing, whether the mode changed before the command or while its file
+// dialog was open; a press starts no readout, and a drag under way ends with the change. Back in palette
+// mode everything works again.
+TEST(FaultSwitch, ADisplayThatLeftPaletteModeStopsEveryPaletteCommand)
+{
+    const char* const kPaletteNeeded = "A color palette based display mode is needed for this application to run.";
+    ResetVexaSettings();
+    VexaProcess vexa;
+    HWND main = vexa.StartAndWaitForMain(FaultsExePath());
+    ASSERT_NE(main, nullptr);
+    ::SetForegroundWindow(main);
+    ScratchFolder folder;
+    SystemPalette before{};
+    ASSERT_TRUE(ReadPaletteThroughSaveAs(vexa.Id(), main, folder.Path("before.bmp"), before));
+    std::vector<RGBQUAD> table(10);
+    const std::vector<RGBQUAD> colours = DistinctColours(11);
+    table.insert(table.end(), colours.begin(), colours.end());
+    table.resize(256);
+    WriteFileBytes(folder.Path("other.bmp"), MakeBitmap(8, 0, 40, table, 9270));
+    HWND holder = ::CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(::OpenClipboard(holder));
+    ::EmptyClipboard();
+    HGLOBAL text = ::GlobalAlloc(GMEM_MOVEABLE, 7);
+    std::memcpy(::GlobalLock(text), "marker", 7);
+    ::GlobalUnlock(text);
+    ::SetClipboardData(CF_TEXT, text);
+    ::CloseClipboard();
+
+    ::SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ASSERT_NE(WindowText(main), "Vexa") << "no readout";
+    ChangeDisplayMode(main, false);
+    EXPECT_EQ(WindowText(main), "Vexa") << "the readout goes on over a display without a system palette";
+    ::SendMessageA(main, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(WindowText(main), "Vexa");
+
+    ::PostMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    EXPECT_EQ(TakeMessageBox(vexa.Id(), main), kPaletteNeeded) << "press";
+    ::SendMessageA(main, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(WindowText(main), "Vexa");
+    for (const UINT id : {ID_FILE_OPEN, ID_FILE_SAVE_AS, ID_EDIT_COPY, ID_EDIT_CLEAR})
+    {
+        PostCommand(main, id);
+        EXPECT_EQ(TakeMessageBox(vexa.Id(), main), kPaletteNeeded) << "command " << id;
+        ASSERT_TRUE(WaitUntilIdle(main));
+        EXPECT_TRUE(ProcessDialogs(vexa.Id(), main).empty()) << "command " << id << " went on";
+    }
+
+    // The mode changes while a file dialog is open.
+    struct FileCommand
+    {
+        UINT id;
+        const char* dialog;
+        std::string file;
+    };
+    for (const FileCommand& command : {FileCommand{ID_FILE_OPEN, "Open", folder.Path("other.bmp")},
+                                       FileCommand{ID_FILE_SAVE_AS, "Save As", folder.Path("new.bmp")},
+                                       FileCommand{ID_FILE_SAVE_AS, "Save As", folder.Path("new.txt")}})
+    {
+        SCOPED_TRACE(command.file);
+        ChangeDisplayMode(main, true);
+        PostCommand(main, command.id);
+        ASSERT_NE(WaitForDialog(vexa.Id(), command.dialog, main), nullptr);
+        ASSERT_TRUE(RunCommand(main, kLeavePaletteMode));
+        ASSERT_TRUE(ChooseFileInDialog(vexa.Id(), command.dialog, main, command.file));
+        EXPECT_EQ(TakeMessageBox(vexa.Id(), main), kPaletteNeeded);
+        ASSERT_TRUE(WaitUntilIdle(main));
+    }
+
+    ChangeDisplayMode(main, true);
+    SystemPalette after{};
+    ASSERT_TRUE(ReadPaletteThroughSaveAs(vexa.Id(), main, folder.Path("after.bmp"), after));
+    for (int i = 0; i < 256; ++i)
+        EXPECT_TRUE(SameColours(after[i], before[i])) << "slot " << i;
+    EXPECT_TRUE(ClipboardHoldsText("marker"));
+    EXPECT_EQ(folder.Files(), std::vector<std::string>{"other.bmp"}) << "a file was written";
+
+    ASSERT_TRUE(RunCommand(main, ID_EDIT_COPY));
+    EXPECT_FALSE(ClipboardHoldsText("marker")) << "Copy does not work again";
+    ::SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    EXPECT_NE(WindowText(main), "Vexa") << "the readout does not work again";
+    ::SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    EXPECT_TRUE(ProcessDialogs(vexa.Id(), main).empty());
+    ::DestroyWindow(holder);
+    PostCommand(main, ID_APP_EXIT);
+    EXPECT_TRUE(vexa.WaitForExit());
 }

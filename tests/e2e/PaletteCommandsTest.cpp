@@ -4,10 +4,9 @@
 #include "VexaDriver.h"
 #include "resource.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <regex>
 
 namespace
@@ -19,7 +18,7 @@ const char* const kUnknownUnnamed = "An unknown error occurred while accessing a
 // palette it changes: the tests read it through Vexa's own Save As.
 class PaletteCommands : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         ResetVexaSettings();
@@ -32,7 +31,7 @@ protected:
     void SaveAs(const std::string& name)
     {
         PostCommand(m_main, ID_FILE_SAVE_AS);
-        ASSERT_TRUE(ChooseFileInDialog(m_vexa.Id(), "Save As", m_main, name));
+        ASSERT_TRUE(ChooseFileInDialog(m_vexa.Id(), m_saveAsTitle, m_main, name));
         ASSERT_TRUE(WaitUntilIdle(m_main));
     }
 
@@ -85,30 +84,24 @@ protected:
         EXPECT_TRUE(WaitUntilIdle(m_main));
     }
 
-    // Opens the file, expecting its bytes from offset 54 in slots 10..245 and the rest unchanged.
+    // Opens the file, expecting its colour table in the slots of 10..245 it holds and the rest unchanged.
     void ExpectAccepted(const std::string& path)
     {
         const std::vector<unsigned char> bytes = ReadFileBytes(path);
         const SystemPalette before = VexaPalette();
         Open(path);
         ASSERT_TRUE(WaitUntilIdle(m_main));
+        const SystemPalette expected = PaletteAfterOpening(bytes, before);
         const SystemPalette after = VexaPalette();
         for (int i = 0; i < 256; ++i)
-        {
-            if (i < 10 || i > 245)
-            {
-                EXPECT_TRUE(SameColours(before[i], after[i])) << path << " static slot " << i;
-                continue;
-            }
-            const PALETTEENTRY expected{bytes[56 + 4 * i], bytes[55 + 4 * i], bytes[54 + 4 * i], 0};
-            EXPECT_TRUE(SameColours(after[i], expected)) << path << " slot " << i;
-        }
+            EXPECT_TRUE(SameColours(after[i], expected[i])) << path << " slot " << i;
     }
 
     VexaProcess m_vexa;
     HWND m_main = nullptr;
     ScratchFolder m_folder;
     int m_probes = 0;
+    const char* m_saveAsTitle = "Save As"; // null: the dialog's title is not checked
 };
 
 void ExpectSamePalette(const SystemPalette& actual, const SystemPalette& expected, const char* what)
@@ -220,6 +213,17 @@ TEST_F(PaletteCommands, SaveAsChoosesTheFormatByExtensionAlone)
     }
 }
 
+TEST_F(PaletteCommands, SaveAsTakesTheFormatFromTheNameTheDiskKeeps)
+{
+    // The file system drops trailing periods and spaces: these names are stored as pic.bmp and pic.txt.
+    const SystemPalette palette = VexaPalette();
+    SaveAs(m_folder.Path("pic.bmp."));
+    ExpectBitmapOfPalette(ReadFileBytes(m_folder.Path("pic.bmp")), palette);
+    SaveAs(m_folder.Path("pic.txt. ."));
+    ExpectDumpOfPalette(ReadFileBytes(m_folder.Path("pic.txt")), palette);
+    EXPECT_EQ(m_folder.Files().size(), 2u);
+}
+
 TEST_F(PaletteCommands, SaveAsReplacesAnExistingFileCompletely)
 {
     const SystemPalette palette = VexaPalette();
@@ -232,6 +236,33 @@ TEST_F(PaletteCommands, SaveAsReplacesAnExistingFileCompletely)
     EXPECT_EQ(m_folder.Files().size(), 2u);
 }
 
+// Run by the test e2e_japanese, where Wine's ANSI code page is 932 for this program and for Vexa, and
+// the common dialogs speak Japanese.
+class JapaneseNames : public PaletteCommands
+{
+  protected:
+    void SetUp() override
+    {
+        if (::GetACP() != 932)
+            GTEST_SKIP() << "the ANSI code page is " << ::GetACP() << ", not 932 (no ja_JP locale)";
+        m_saveAsTitle = nullptr;
+        PaletteCommands::SetUp();
+    }
+};
+
+TEST_F(JapaneseNames, SaveAsWritesUnderANameWhoseSecondBytesAreBackslashes)
+{
+    // "ソフト": the second byte of "ソ" in code page 932 is 0x5C, a backslash.
+    const std::string name = "\x83\x5C\x83\x74\x83\x67";
+    const SystemPalette palette = VexaPalette();
+    SaveAs(m_folder.Path(name + ".bmp"));
+    EXPECT_EQ(TakeMessageBox(m_vexa.Id(), m_main, 500), "");
+    ExpectBitmapOfPalette(ReadFileBytes(m_folder.Path(name + ".bmp")), palette);
+    SaveAs(m_folder.Path(name + ".txt"));
+    ExpectDumpOfPalette(ReadFileBytes(m_folder.Path(name + ".txt")), palette);
+    EXPECT_EQ(m_folder.Files().size(), 2u);
+}
+
 TEST_F(PaletteCommands, SaveOntoAFullDiskKeepsThePreviousFile)
 {
     const char* folder = std::getenv("VEXA_FULL_DISK");
@@ -241,8 +272,8 @@ TEST_F(PaletteCommands, SaveOntoAFullDiskKeepsThePreviousFile)
     const std::vector<unsigned char> previous(3000, 0x5A);
     WriteFileBytes(target, previous);
     // Fill what is left, so that the new file cannot be written.
-    HANDLE filler = ::CreateFileA((std::string(folder) + "\\filler").c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, 0, nullptr);
+    HANDLE filler =
+        ::CreateFileA((std::string(folder) + "\\filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     const std::vector<unsigned char> block(512, 0);
     DWORD written = 0;
     while (::WriteFile(filler, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written)
@@ -295,13 +326,13 @@ TEST_F(PaletteCommands, OpenRefusesWhatItCannotUseAndChangesNothing)
     ExpectRefused(m_folder.Path("four.bmp"), kUnsupported);
     WriteFileBytes(m_folder.Path("true.bmp"), MakeBitmap(24, 0, 40, {}, 30000));
     ExpectRefused(m_folder.Path("true.bmp"), kUnsupported);
-    WriteFileBytes(m_folder.Path("small.bmp"), MakeBitmap(8, 0, 40, std::vector<RGBQUAD>(16), 1077));
+    // A 16-entry table that ends one byte early.
+    WriteFileBytes(m_folder.Path("small.bmp"), MakeBitmap(8, 0, 40, std::vector<RGBQUAD>(16), 14 + 40 + 64 - 1));
     ExpectRefused(m_folder.Path("small.bmp"), kUnsupported);
 
     // Held open by another program without sharing.
     WriteFileBytes(m_folder.Path("held.bmp"), good);
-    HANDLE held = ::CreateFileA(m_folder.Path("held.bmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
+    HANDLE held = ::CreateFileA(m_folder.Path("held.bmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ExpectRefused(m_folder.Path("held.bmp"),
                   "A sharing violation occurred while accessing " + m_folder.Path("held.bmp") + ".");
     ::CloseHandle(held);
@@ -317,11 +348,11 @@ TEST_F(PaletteCommands, OpenAcceptsUnusualEightBitBitmaps)
     WriteFileBytes(m_folder.Path("rle.bmp"), MakeBitmap(8, 1 /* BI_RLE8 */, 40, table, 5000));
     ExpectAccepted(m_folder.Path("rle.bmp"));
 
-    // A larger header: the table is still read from offset 54.
+    // The newest header: its 236-entry table follows it; slots 246 and up keep their colours.
     WriteFileBytes(m_folder.Path("v5.bmp"), MakeBitmap(8, 0, 124, DistinctColours(4), 9400));
     ExpectAccepted(m_folder.Path("v5.bmp"));
 
-    // A 16-entry table: the bytes after it fill the rest of the slots.
+    // A 16-entry table: slots 16..245 keep their colours.
     std::vector<RGBQUAD> sixteen = DistinctColours(5);
     sixteen.resize(16);
     WriteFileBytes(m_folder.Path("sixteen.bmp"), MakeBitmap(8, 0, 40, sixteen, 1078));

@@ -4,6 +4,7 @@
 // these tests check the index, the format and that the colour agrees with the index; the exact
 // colour formatting is covered by the unit tests of the title text.
 #include "CommandDriver.h"
+#include "SettingsDriver.h"
 #include "VexaDriver.h"
 #include "resource.h"
 
@@ -41,32 +42,47 @@ LPARAM At(int x, int y)
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
 }
 
+// A stored grid of 16 x 32 cells, of which the 256 tiles fill the upper half: the lower half is
+// cells without a tile. The window is stored in the middle of the screen, with screen on every side.
+constexpr int kColumns = 16;
+constexpr int kRows = 32;
+
 class PixelReadout : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         ResetVexaSettings();
+        settings_test::PutInt("View", "Columns", kColumns);
+        settings_test::PutInt("View", "Rows", kRows);
+        settings_test::PutBounds({300, 100, 700, 740});
         m_main = m_vexa.StartAndWaitForMain();
         ASSERT_NE(m_main, nullptr);
-        // A 16 x 16 grid: tiles large enough to aim at.
-        ASSERT_TRUE(RunCommand(m_main, ID_VIEW_COLUMNS_16));
         RECT client{};
         ::GetClientRect(m_main, &client);
-        m_tile = {client.right / 16, client.bottom / 16};
-        m_origin = {(client.right - m_tile.cx * 16) / 2, (client.bottom - m_tile.cy * 16) / 2};
-        ASSERT_GT(m_tile.cx, 0);
-        ASSERT_GT(m_tile.cy, 0);
+        m_tile = {client.right / kColumns, client.bottom / kRows};
+        m_origin = {(client.right - m_tile.cx * kColumns) / 2, (client.bottom - m_tile.cy * kRows) / 2};
+        ASSERT_GT(m_tile.cx, 1);
+        ASSERT_GT(m_tile.cy, 1);
     }
 
-    POINT TileCentre(int index) const
+    // The centre of a cell of the grid, in client coordinates.
+    POINT CellCentre(int cell) const
     {
-        return {m_origin.x + (index % 16) * m_tile.cx + m_tile.cx / 2, m_origin.y + (index / 16) * m_tile.cy + m_tile.cy / 2};
+        return {m_origin.x + (cell % kColumns) * m_tile.cx + m_tile.cx / 2,
+                m_origin.y + (cell / kColumns) * m_tile.cy + m_tile.cy / 2};
     }
 
-    std::string Send(UINT message, LPARAM where)
+    // A point of the screen in the window's client coordinates.
+    POINT FromScreen(POINT point) const
     {
-        ::SendMessageA(m_main, message, message == WM_MOUSEMOVE ? 0 : MK_LBUTTON, where);
+        ::ScreenToClient(m_main, &point);
+        return point;
+    }
+
+    std::string Send(UINT message, POINT where)
+    {
+        ::SendMessageA(m_main, message, message == WM_MOUSEMOVE ? 0 : MK_LBUTTON, At(where.x, where.y));
         return WindowText(m_main);
     }
 
@@ -77,25 +93,31 @@ protected:
 };
 } // namespace
 
-TEST_F(PixelReadout, PressOverATileShowsItsIndexAtOnceAndReleaseRestoresTheTitle)
+// A second press within the double-click time arrives as a double-click: it starts a readout too.
+TEST_F(PixelReadout, PressOrDoubleClickOverATileShowsItsIndexAtOnceAndReleaseRestoresTheTitle)
 {
-    const POINT tile17 = TileCentre(17);
-    const Reading pressed = ParseTitle(Send(WM_LBUTTONDOWN, At(tile17.x, tile17.y)));
-    EXPECT_EQ(pressed.index, 17);
-    EXPECT_NE(WindowText(m_main).find("[017]"), std::string::npos) << "three-digit padding";
-    EXPECT_EQ(pressed.colour, static_cast<unsigned>(pressed.red | pressed.green << 8 | pressed.blue << 16));
+    for (const UINT press : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK})
+    {
+        SCOPED_TRACE(press == WM_LBUTTONDOWN ? "press" : "double-click");
+        const POINT tile17 = CellCentre(17);
+        if (press == WM_LBUTTONDBLCLK)
+            Send(WM_LBUTTONUP, tile17);
+        const Reading pressed = ParseTitle(Send(press, tile17));
+        EXPECT_EQ(pressed.index, 17) << WindowText(m_main);
+        EXPECT_NE(WindowText(m_main).find("[017]"), std::string::npos) << "three-digit padding";
+        EXPECT_EQ(pressed.colour, static_cast<unsigned>(pressed.red | pressed.green << 8 | pressed.blue << 16));
 
-    const POINT tile200 = TileCentre(200);
-    EXPECT_EQ(ParseTitle(Send(WM_MOUSEMOVE, At(tile200.x, tile200.y))).index, 200);
-    const POINT tile0 = TileCentre(0);
-    EXPECT_EQ(ParseTitle(Send(WM_MOUSEMOVE, At(tile0.x, tile0.y))).index, 0);
+        EXPECT_EQ(ParseTitle(Send(WM_MOUSEMOVE, CellCentre(200))).index, 200);
+        EXPECT_EQ(ParseTitle(Send(WM_MOUSEMOVE, CellCentre(0))).index, 0);
 
-    EXPECT_EQ(Send(WM_LBUTTONUP, At(tile0.x, tile0.y)), "Vexa");
-    EXPECT_EQ(Send(WM_MOUSEMOVE, At(tile17.x, tile17.y)), "Vexa") << "movement after release changes nothing";
-    EXPECT_EQ(::GetCapture(), nullptr);
+        EXPECT_EQ(Send(WM_LBUTTONUP, CellCentre(0)), "Vexa");
+        EXPECT_EQ(Send(WM_MOUSEMOVE, tile17), "Vexa") << "movement after release changes nothing";
+    }
 }
 
-TEST_F(PixelReadout, OffTheGridTheIndexIsTheLowestEntryOfThatColour)
+// Off the tiles (outside the window, in the margin, over the cells past the last tile) the colour is
+// searched in the system palette.
+TEST_F(PixelReadout, OffTheTilesTheIndexIsTheLowestEntryOfThatColour)
 {
     // The system palette as Vexa sees it, through its own Save As.
     ScratchFolder folder;
@@ -105,14 +127,17 @@ TEST_F(PixelReadout, OffTheGridTheIndexIsTheLowestEntryOfThatColour)
     const std::vector<unsigned char> bitmap = ReadFileBytes(folder.Path("p.bmp"));
     ASSERT_EQ(bitmap.size(), 9270u);
 
-    const POINT tile5 = TileCentre(5);
-    Send(WM_LBUTTONDOWN, At(tile5.x, tile5.y));
-    // Outside the window, above and left of it, and in the client area's margin below the grid.
-    for (const POINT where : {POINT{-40, -40}, POINT{-200, 10}, POINT{1, m_origin.y + m_tile.cy * 16}})
+    Send(WM_LBUTTONDOWN, CellCentre(5));
+    const POINT places[] = {FromScreen({100, 50}), FromScreen({900, 700}), {1, m_origin.y + m_tile.cy * kRows},
+                            CellCentre(256),       CellCentre(288),        CellCentre(kColumns * kRows - 1)};
+    for (const POINT where : places)
     {
-        const Reading reading = ParseTitle(Send(WM_MOUSEMOVE, At(where.x, where.y)));
+        SCOPED_TRACE("at " + std::to_string(where.x) + ", " + std::to_string(where.y));
+        // Over tile 5 first, so that a place whose pixel could not be read shows tile 5's reading
+        // rather than pass for the place's own.
+        Send(WM_MOUSEMOVE, CellCentre(5));
+        const Reading reading = ParseTitle(Send(WM_MOUSEMOVE, where));
         ASSERT_GE(reading.index, 0) << WindowText(m_main);
-        ASSERT_LE(reading.index, 256);
         int lowest = 256;
         for (int i = 255; i >= 0; --i)
         {
@@ -120,7 +145,20 @@ TEST_F(PixelReadout, OffTheGridTheIndexIsTheLowestEntryOfThatColour)
             if (quad[2] == reading.red && quad[1] == reading.green && quad[0] == reading.blue)
                 lowest = i;
         }
-        EXPECT_EQ(reading.index, lowest) << "at " << where.x << ", " << where.y;
+        EXPECT_EQ(reading.index, lowest) << WindowText(m_main);
     }
-    EXPECT_EQ(Send(WM_LBUTTONUP, At(-40, -40)), "Vexa");
+    EXPECT_EQ(Send(WM_LBUTTONUP, CellCentre(5)), "Vexa");
+}
+
+// A point off every screen has no pixel to read: the title keeps the last reading.
+TEST_F(PixelReadout, APointOffEveryScreenLeavesTheTitleAsItIs)
+{
+    const std::string over17 = Send(WM_LBUTTONDOWN, CellCentre(17));
+    ASSERT_EQ(ParseTitle(over17).index, 17) << over17;
+    const int right = ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int bottom = ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    for (const POINT off : {POINT{-20, 300}, POINT{500, -20}, POINT{right + 20, 300}, POINT{500, bottom + 20}})
+        EXPECT_EQ(Send(WM_MOUSEMOVE, FromScreen(off)), over17) << "at " << off.x << ", " << off.y;
+    EXPECT_EQ(ParseTitle(Send(WM_MOUSEMOVE, CellCentre(200))).index, 200) << "the readout goes on";
+    EXPECT_EQ(Send(WM_LBUTTONUP, CellCentre(200)), "Vexa");
 }

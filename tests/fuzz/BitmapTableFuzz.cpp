@@ -1,6 +1,7 @@
-// Any bytes as the head of a bitmap file: the reader must give a verdict that agrees with an
-// independent reading of the checks, read nothing past the input, and on success return exactly
-// bytes 54..1077. Inputs long enough to serve as a palette also go through the writer and back.
+// Any bytes as the head of a bitmap file: the reader must give a verdict and an entry count that agree
+// with an independent reading of the checks, read nothing past the input, and on success return
+// exactly the table's bytes after the info header and zeros after it. Inputs long enough to serve as
+// a palette also go through the writer and back.
 #include "palette/BitmapFormat.h"
 
 #include <cstdint>
@@ -15,12 +16,28 @@ void Check(bool condition)
         std::abort();
 }
 
-BitmapVerdict ExpectedVerdict(const std::uint8_t* data, std::size_t size)
+std::uint64_t Little(const std::uint8_t* bytes, int size)
 {
+    std::uint64_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | bytes[i];
+    return value;
+}
+
+// The entry count the file must give (0: refused), with the verdict.
+BitmapVerdict ExpectedVerdict(const std::uint8_t* data, std::size_t size, int& entries)
+{
+    entries = 0;
     if (size < 14 || data[0] != 'B' || data[1] != 'M')
         return BitmapVerdict::genericFileError;
-    if (size < 54 || data[28] != 8 || data[29] != 0 || size < 1078)
+    if (size < 54 || data[28] != 8 || data[29] != 0)
         return BitmapVerdict::notSupported;
+    const std::uint64_t infoSize = Little(data + 14, 4);
+    const std::uint64_t used = Little(data + 46, 4);
+    const std::uint64_t count = used == 0 || used > 256 ? 256 : used;
+    if (infoSize < 40 || infoSize > 124 || size < 14 + infoSize + 4 * count)
+        return BitmapVerdict::notSupported;
+    entries = static_cast<int>(count);
     return BitmapVerdict::ok;
 }
 
@@ -31,7 +48,7 @@ void CheckRoundTrip(const std::uint8_t* data)
     const std::vector<std::uint8_t> file = BuildBitmapFile(captured);
     Check(file.size() == kBitmapFileSize);
     const BitmapTableResult back = ReadBitmapColourTable(file.data(), file.size());
-    Check(back.verdict == BitmapVerdict::ok);
+    Check(back.verdict == BitmapVerdict::ok && back.entryCount == 256);
     for (int i = 0; i < 256; ++i)
     {
         const PaletteEntry& in = captured.palPalEntry[i];
@@ -44,14 +61,16 @@ void CheckRoundTrip(const std::uint8_t* data)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const BitmapTableResult result = ReadBitmapColourTable(data, size);
-    Check(result.verdict == ExpectedVerdict(data, size));
+    int entries = 0;
+    Check(result.verdict == ExpectedVerdict(data, size, entries));
+    Check(result.entryCount == entries);
 
     for (int i = 0; i < 256; ++i)
     {
         const PaletteEntry& entry = result.table[i];
-        if (result.verdict == BitmapVerdict::ok)
+        if (i < entries)
         {
-            const std::uint8_t* quad = data + kBitmapColourTableOffset + 4 * i;
+            const std::uint8_t* quad = data + 14 + Little(data + 14, 4) + 4 * i;
             Check(entry.peBlue == quad[0] && entry.peGreen == quad[1] && entry.peRed == quad[2] && entry.peFlags == 0);
         }
         else

@@ -45,15 +45,26 @@ int main(int argc, char** argv)
     const std::vector<std::uint8_t> file = BuildBitmapFile(captured);
     std::vector<std::uint8_t> fourBit = file;
     fourBit[28] = 4;
-    std::vector<std::uint8_t> bigHeader = file;
-    bigHeader[14] = 124;
+    // Newer info headers put the table further on; a colours-used count shortens it.
+    const auto withHeader = [&file](std::uint8_t infoSize, std::uint8_t coloursUsed) {
+        std::vector<std::uint8_t> bytes = Head(file, kBitmapColourTableOffset);
+        bytes[14] = infoSize;
+        bytes[46] = coloursUsed;
+        bytes.resize(kBitmapFileHeaderSize + infoSize, 0xA5);
+        bytes.insert(bytes.end(), file.begin() + kBitmapColourTableOffset, file.begin() + kBitmapHeadSize);
+        return Head(bytes, kBitmapFileHeaderSize + infoSize + 4u * (coloursUsed == 0 ? 256 : coloursUsed));
+    };
 
     bool ok = WriteSeed(root / "bitmap" / "head", Head(file, kBitmapHeadSize)) &&
               WriteSeed(root / "bitmap" / "short-table", Head(file, kBitmapHeadSize - 1)) &&
               WriteSeed(root / "bitmap" / "short-info", Head(file, 53)) &&
               WriteSeed(root / "bitmap" / "short-file-header", Head(file, 13)) &&
               WriteSeed(root / "bitmap" / "four-bit", Head(fourBit, kBitmapHeadSize)) &&
-              WriteSeed(root / "bitmap" / "big-header", Head(bigHeader, kBitmapHeadSize + 64));
+              WriteSeed(root / "bitmap" / "header-108", withHeader(108, 0)) &&
+              WriteSeed(root / "bitmap" / "header-124", withHeader(124, 0)) &&
+              WriteSeed(root / "bitmap" / "header-124-16-colours", withHeader(124, 16)) &&
+              WriteSeed(root / "bitmap" / "header-40-2-colours", withHeader(40, 2)) &&
+              WriteSeed(root / "bitmap" / "header-12", withHeader(12, 0));
 
     // Year, month, day, weekday, hour, minute, second, entry count as little-endian 32-bit numbers,
     // then a time text.

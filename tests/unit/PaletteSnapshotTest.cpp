@@ -1,9 +1,8 @@
 // The palette blocks that the window and the palette commands build.
 #include "palette/PaletteSnapshot.h"
 
-#include <gtest/gtest.h>
-
 #include <cstddef>
+#include <gtest/gtest.h>
 
 namespace
 {
@@ -26,8 +25,8 @@ TEST(PaletteSnapshot, ExplicitPaletteRefersToEachSlot)
         int size;
         int entries;
     };
-    for (const Case c : {Case{-1, 0}, Case{0, 0}, Case{1, 1}, Case{16, 16}, Case{256, 256}, Case{257, 256},
-                         Case{65536, 256}})
+    for (const Case c :
+         {Case{-1, 0}, Case{0, 0}, Case{1, 1}, Case{16, 16}, Case{256, 256}, Case{257, 256}, Case{65536, 256}})
     {
         SCOPED_TRACE(c.size);
         const PaletteSnapshot snapshot = ExplicitPalette(c.size);
@@ -56,7 +55,7 @@ TEST(PaletteSnapshot, BlackPaletteIsBlackWithNoCollapseEverywhere)
     }
 }
 
-TEST(PaletteSnapshot, MergeKeepsTheStaticPlacesAndTakesTheRest)
+TEST(PaletteSnapshot, MergeKeepsTheStaticPlacesAndTakesWhatTheTableHolds)
 {
     PaletteSnapshot captured = EmptySnapshot(256);
     PaletteEntry table[256];
@@ -65,15 +64,24 @@ TEST(PaletteSnapshot, MergeKeepsTheStaticPlacesAndTakesTheRest)
         captured.palPalEntry[i] = {static_cast<std::uint8_t>(i), 1, 2, static_cast<std::uint8_t>(i % 3)};
         table[i] = {3, static_cast<std::uint8_t>(i), 4, 0x55};
     }
-    const PaletteSnapshot merged = MergeBitmapColours(captured, table);
-    EXPECT_EQ(merged.palVersion, 0x300);
-    EXPECT_EQ(merged.palNumEntries, 256);
-    for (int i = 0; i < 256; ++i)
+    // A free entry the table does not hold keeps its captured colour, flagged like the rest so that
+    // it is realised back into its own slot.
+    for (const int entryCount : {0, 1, 10, 11, 16, 245, 246, 256})
     {
-        const bool kept = i <= 9 || i >= 246;
-        const PaletteEntry expected = kept ? captured.palPalEntry[i]
-                                           : PaletteEntry{3, static_cast<std::uint8_t>(i), 4, kPcNoCollapse};
-        EXPECT_TRUE(SameEntry(merged.palPalEntry[i], expected)) << "entry " << i;
+        SCOPED_TRACE(entryCount);
+        const PaletteSnapshot merged = MergeBitmapColours(captured, table, entryCount);
+        EXPECT_EQ(merged.palVersion, 0x300);
+        EXPECT_EQ(merged.palNumEntries, 256);
+        for (int i = 0; i < 256; ++i)
+        {
+            const PaletteEntry& kept = captured.palPalEntry[i];
+            PaletteEntry expected = {kept.peRed, kept.peGreen, kept.peBlue, kPcNoCollapse};
+            if (i <= 9 || i >= 246)
+                expected = kept;
+            else if (i < entryCount)
+                expected = {3, static_cast<std::uint8_t>(i), 4, kPcNoCollapse};
+            EXPECT_TRUE(SameEntry(merged.palPalEntry[i], expected)) << "entry " << i;
+        }
     }
 }
 } // namespace

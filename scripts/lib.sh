@@ -1,0 +1,60 @@
+# lib.sh: what the scripts share. Sourced, never run: `. "$(dirname "$0")/lib.sh"`.
+
+# Wine as Debian's wine64 package installs it (only 64-bit programs run on these machines).
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+
+# The usage text: the comment block at the top of the calling script, without its comment marks.
+usage() {
+    awk 'NR > 1 && !/^#/ {exit} NR > 1 {sub(/^# ?/, ""); print}' "$0"
+}
+
+# The version of Vexa as CMakeLists.txt gives it, "1.7".
+vexa_version() {
+    sed -n 's/^project(Vexa VERSION \([0-9.]*\).*/\1/p' "$(dirname "${BASH_SOURCE[0]}")/../CMakeLists.txt"
+}
+
+# The first X display number from $1 on that no server holds.
+free_display() {
+    local number=$1
+    while [[ -e /tmp/.X$number-lock || -e /tmp/.X11-unix/X$number ]]; do number=$((number + 1)); done
+    echo "$number"
+}
+
+# Installs the Debian packages of those named that are missing; false when that fails.
+install_missing() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+    done
+    ((${#missing[@]})) || return 0
+    local sudo=()
+    ((EUID == 0)) || sudo=(sudo)
+    echo "Installing ${missing[*]}" >&2
+    export DEBIAN_FRONTEND=noninteractive
+    # A fresh machine has no package lists yet: update when the first try fails.
+    { "${sudo[@]}" apt-get install -y -q "${missing[@]}" </dev/null ||
+        { "${sudo[@]}" apt-get update -q </dev/null && "${sudo[@]}" apt-get install -y -q "${missing[@]}" </dev/null; }; } >&2
+}
+
+# Makes the Wine prefix $WINEPREFIX once (about 15 s), starts its server and sets what every prefix of
+# Vexa's needs on an X server without a window manager: a private colormap, which gives a realised
+# palette all 236 free slots; unmanaged windows, which spare Wine a 2 s wait for a window manager at
+# each close; and no version emulation.
+prepare_wine_prefix() {
+    if [[ ! -f $WINEPREFIX/system.reg ]]; then
+        mkdir -p "$(dirname "$WINEPREFIX")"
+        "$wine" wineboot -i >/dev/null 2>&1
+    fi
+    "$wineserver" -p 2>/dev/null || true
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v PrivateColorMap /t REG_SZ /d Y /f >/dev/null 2>&1
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    "$wine" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1 || true
+}
+
+# Waits until the X server $DISPLAY answers; false after 10 s.
+wait_for_display() {
+    local _
+    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+    return 1
+}
