@@ -49,19 +49,13 @@ PaletteReadResult Fault(PaletteFormat format, std::size_t size, std::size_t offs
 
 PaletteReadResult ReadBmpPalette(const std::uint8_t* data, std::size_t size)
 {
+    // Vexa's own reader, so that vexapal takes from a bitmap exactly what Vexa's Open would.
     const BitmapTableResult table = ReadBitmapColourTable(data, size);
-    switch (table.verdict)
-    {
-    case BitmapVerdict::ok: break;
-    case BitmapVerdict::genericFileError:
-        return size < kBitmapFileHeaderSize ? Fault(PaletteFormat::bmp, size, size, "a 14-byte bitmap file header")
-                                            : Fault(PaletteFormat::bmp, size, 0, "\"BM\"");
-    case BitmapVerdict::notSupported:
-        return Fault(PaletteFormat::bmp, size, 28, "an 8-bit bitmap with a colour table of 256 entries");
-    }
+    if (table.verdict != BitmapVerdict::ok)
+        return Fault(PaletteFormat::bmp, size, table.faultOffset, table.expected);
     PaletteReadResult result{PaletteFormat::bmp, {}, std::nullopt};
-    for (const PaletteEntry& entry : table.table)
-        result.palette.colours.push_back({entry.peRed, entry.peGreen, entry.peBlue, {}});
+    for (int i = 0; i < table.entryCount; ++i)
+        result.palette.colours.push_back({table.table[i].peRed, table.table[i].peGreen, table.table[i].peBlue, {}});
     return result;
 }
 

@@ -74,27 +74,33 @@ BitmapTableResult ReadBitmapColourTable(const std::uint8_t* data, std::size_t si
     BitmapTableResult result{};
     if (data == nullptr)
         size = 0;
+    const auto refuse = [&result](BitmapVerdict verdict, std::size_t offset, const char* expected) {
+        result.verdict = verdict;
+        result.faultOffset = offset;
+        result.expected = expected;
+        return result;
+    };
 
-    if (size < kBitmapFileHeaderSize || Get16(data) != kBitmapMagic)
-    {
-        result.verdict = BitmapVerdict::genericFileError;
-        return result;
-    }
-    result.verdict = BitmapVerdict::notSupported;
-    if (size < kBitmapColourTableOffset || Get16(data + kBitCountOffset) != 8)
-        return result;
+    if (size < kBitmapFileHeaderSize)
+        return refuse(BitmapVerdict::genericFileError, size, "a 14-byte bitmap file header");
+    if (Get16(data) != kBitmapMagic)
+        return refuse(BitmapVerdict::genericFileError, 0, "\"BM\"");
+    if (size < kBitmapColourTableOffset)
+        return refuse(BitmapVerdict::notSupported, size, "a 40-byte info header");
+    if (Get16(data + kBitCountOffset) != 8)
+        return refuse(BitmapVerdict::notSupported, kBitCountOffset, "8 bits per pixel");
 
     // The table follows the info header, whichever kind it is. The oldest kind (12 bytes) stores
     // three-byte entries and its bit count elsewhere; none is larger than 124 bytes.
     const std::uint32_t infoSize = Get32(data + kBitmapFileHeaderSize);
     if (infoSize < kBitmapInfoHeaderSize || infoSize > kBitmapLargestInfoHeaderSize)
-        return result;
+        return refuse(BitmapVerdict::notSupported, kBitmapFileHeaderSize, "an info header size from 40 to 124");
     // biClrUsed 0 means all 256; anything above 256 cannot be an 8-bit table's length.
     const std::uint32_t coloursUsed = Get32(data + kColoursUsedOffset);
     const std::size_t entryCount = coloursUsed >= 1 && coloursUsed <= 256 ? coloursUsed : 256;
     const std::size_t tableOffset = kBitmapFileHeaderSize + infoSize;
     if (size < tableOffset + 4 * entryCount)
-        return result;
+        return refuse(BitmapVerdict::notSupported, size, "the whole colour table that the info header declares");
 
     const std::uint8_t* quad = data + tableOffset;
     for (std::size_t i = 0; i < entryCount; ++i, quad += 4)

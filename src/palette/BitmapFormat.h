@@ -39,6 +39,10 @@ struct BitmapTableResult
     int entryCount;
     // The file's colour table as red/green/blue with flags 0, entryCount entries; the rest all zero.
     PaletteEntry table[256];
+    // When the verdict is not ok: the byte offset that the refusing check looked at (the end of the file
+    // when it stops short) and what it expected there, for a reader that tells where (vexapal).
+    std::size_t faultOffset;
+    const char* expected;
 };
 
 // The whole 9,270-byte file: headers, the captured entries' colours as the colour table (flags

@@ -14,6 +14,24 @@ std::vector<std::uint8_t> Bytes(std::string_view text)
     return {text.begin(), text.end()};
 }
 
+// The head of an 8-bit bitmap: file header, an info header of the given size with the bit count and the
+// colours used, then the colour table (blue, green, red, 0) of the given colours.
+std::string BitmapHead(std::uint32_t infoSize, std::uint16_t bitCount, std::uint32_t coloursUsed, std::size_t entries)
+{
+    std::string head = "BM" + std::string(12, '\0');
+    head.resize(14 + std::max<std::uint32_t>(infoSize, 40), '\0');
+    const auto put = [&head](std::size_t offset, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            head[offset + i] = static_cast<char>(value >> (8 * i));
+    };
+    put(14, infoSize, 4);
+    put(28, bitCount, 2);
+    put(46, coloursUsed, 4);
+    for (std::size_t i = 0; i < entries; ++i)
+        head += std::string{static_cast<char>(i + 3), static_cast<char>(i + 2), static_cast<char>(i + 1), '\0'};
+    return head;
+}
+
 // Different colours with names, so that padding, order and names all show.
 Palette Sample(std::size_t count)
 {
@@ -100,6 +118,7 @@ TEST(PaletteFormats, ReadersTakeWhatOtherProgramsWrite)
     std::string act(772, '\0');
     act.replace(0, 3, "\x0a\x0b\x0c");
     act.replace(768, 4, "\x00\x03\x00\x01"sv); // 3 colours, index 1 transparent
+    const std::string bitmap124 = BitmapHead(124, 8, 0, 256), bitmap3 = BitmapHead(40, 8, 3, 3);
     const Case cases[] = {
         {PaletteFormat::gpl,
          "GIMP Palette\r\nName: Web\r\nColumns: 6\r\n# comment\r\n\r\n 10\t11 12  dark  blue \r\n",
@@ -113,6 +132,9 @@ TEST(PaletteFormats, ReadersTakeWhatOtherProgramsWrite)
          {10, 11, 12},
          1},
         {PaletteFormat::act, act, {10, 11, 12}, 3},
+        // Bitmaps of the newest header kind with its table after it, and with a table of biClrUsed entries.
+        {PaletteFormat::bmp, bitmap124, {1, 2, 3}, 256},
+        {PaletteFormat::bmp, bitmap3, {1, 2, 3}, 3},
     };
     for (const Case& c : cases)
     {
@@ -213,6 +235,14 @@ TEST(PaletteFormats, FaultsNameTheLineOrByteAndWhatWasExpected)
         {PaletteFormat::act, std::string(800, '\0'), "byte 772: expected the end of the file"},
         {PaletteFormat::act, std::string(772, '\0'), "byte 768: expected a colour count from 1 to 256"},
         {PaletteFormat::act, actCount, "byte 768: expected a colour count from 1 to 256"},
+        {PaletteFormat::bmp, "BM" + std::string(8, '\0'), "byte 10: expected a 14-byte bitmap file header"},
+        {PaletteFormat::bmp, "MB" + std::string(1076, '\0'), "byte 0: expected \"BM\""},
+        {PaletteFormat::bmp, BitmapHead(40, 8, 0, 0).substr(0, 50), "byte 50: expected a 40-byte info header"},
+        {PaletteFormat::bmp, BitmapHead(40, 4, 0, 256), "byte 28: expected 8 bits per pixel"},
+        {PaletteFormat::bmp, BitmapHead(12, 8, 0, 256), "byte 14: expected an info header size from 40 to 124"},
+        {PaletteFormat::bmp, BitmapHead(125, 8, 0, 256), "byte 14: expected an info header size from 40 to 124"},
+        {PaletteFormat::bmp, BitmapHead(40, 8, 16, 15),
+         "byte 114: expected the whole colour table that the info header declares"},
         {PaletteFormat::riff, "RIFX", "byte 0: expected \"RIFF\""},
         {PaletteFormat::riff, "RIFF\0\0\0\0WAVE"s, "byte 8: expected the form type \"PAL \""},
         {PaletteFormat::riff, "RIFF\0\0\0\0PAL LIST\x04\0\0\0abc"s,
