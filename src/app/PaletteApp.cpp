@@ -48,6 +48,7 @@ BOOL PaletteApp::InitInstance()
         m_settings.SetRootPath(nullptr);
         m_settings.SetDefaults();
         m_settings.Load();
+        m_saveAtExit = true;
 
         PaletteWindow window(nullptr, &m_settings);
         m_pMainWnd = &window;
@@ -60,14 +61,25 @@ BOOL PaletteApp::InitInstance()
     }
     catch (const CException& e)
     {
+        // Nothing of this run is kept; a display that is not palette-based is no such error.
+        m_saveAtExit = false;
         e.ReportError(MB_ICONEXCLAMATION);
-        return FALSE;
     }
-    // Reached also after a display that is not palette-based; another error above has saved nothing.
-    m_settings.PrepareSave();
-    if (m_settings.IsModified())
-        m_settings.Save();
     return FALSE;
+}
+
+int PaletteApp::ExitInstance()
+{
+    // Runs after InitInstance and, at the end of the session, while the window still runs: whichever
+    // comes first saves.
+    if (m_saveAtExit)
+    {
+        m_saveAtExit = false;
+        m_settings.PrepareSave();
+        if (m_settings.IsModified())
+            m_settings.Save();
+    }
+    return 0;
 }
 
 bool PaletteApp::OnCommand(UINT id)

@@ -6,16 +6,21 @@
 
 class PaletteApp : public CWinApp
 {
-public:
+  public:
     BOOL InitInstance() override;
+    // Saves the settings, once, unless start-up failed before or while they were loaded.
+    int ExitInstance() override;
     bool OnCommand(UINT id) override;
 
     // The one settings object: loaded before the palette window is built, saved once after it is gone.
     SettingsStore m_settings;
 
-private:
+  private:
     void OnAppAbout();
     void OnHelp();
+
+    // Set once the settings are loaded; cleared by a start-up error and by the save.
+    bool m_saveAtExit = false;
 };
 
 PaletteApp& GetPaletteApp();

@@ -40,6 +40,11 @@ BOOL CWinApp::InitInstance()
     return FALSE;
 }
 
+int CWinApp::ExitInstance()
+{
+    return 0;
+}
+
 bool CWinApp::OnCommand(UINT id)
 {
     if (id != ID_APP_EXIT)

@@ -12,7 +12,7 @@ class SettingsStore;
 
 class PaletteWindow : public CDialog
 {
-public:
+  public:
     // Performs the palette-device check: throws CUserException on a display that is not palette-based,
     // CResourceException without a display context, CMemoryException without a palette. With settings,
     // the window starts with their view values, restores their placement and hands both back at the end.
@@ -25,18 +25,21 @@ public:
     // The palette index of the tile under a client point, or -1 outside the grid.
     int TileFromPoint(int x, int y) const;
 
-protected:
+  protected:
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool OnCommand(UINT id) override;
 
-private:
+  private:
     void OnPaint();
     void PaintIcon();
     void OnSize();
     bool OnSysCommand(UINT command);
     HICON OnQueryDragIcon();
     void OnDestroy();
+    void OnEndSession(BOOL ending) override;
+    // Records the placement and hands the view values back to the settings, marking what changed.
+    void HandBackSettings();
     void OnSetColumns(int columns, int rows);
     void OnToggleBorder();
 

@@ -125,6 +125,65 @@ TEST(Settings, ViewValuesSurviveARestartAndTogglingTwiceChangesNothing)
     EXPECT_EQ(ExportVexaSettings(), stored);
 }
 
+namespace
+{
+// What the system sends every top-level window at logoff; the answer to the query.
+DWORD_PTR SendSessionEnd(HWND main, UINT message, WPARAM wParam)
+{
+    DWORD_PTR answer = 0;
+    EXPECT_NE(::SendMessageTimeoutA(main, message, wParam, ENDSESSION_LOGOFF, SMTO_BLOCK, 5000, &answer), 0);
+    return answer;
+}
+} // namespace
+
+// Logoff or shutdown ends the process without destroying its window: the session's end saves what a
+// normal end would, once; a session end that was called off saves nothing.
+TEST(Settings, SessionEndSavesTheViewAndPlacementOnce)
+{
+    ResetVexaSettings();
+    {
+        VexaProcess vexa;
+        HWND main = vexa.StartAndWaitForMain();
+        ASSERT_NE(main, nullptr);
+        ::SendMessageA(main, WM_COMMAND, ID_VIEW_COLUMNS_16, 0);
+        ::SendMessageA(main, WM_COMMAND, ID_VIEW_TOGGLE_BORDER, 0);
+        ::SetWindowPos(main, nullptr, 110, 130, 400, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT bounds = WindowRect(main);
+        {
+            RegistryWatch watch;
+            ASSERT_TRUE(watch.Armed());
+            EXPECT_NE(SendSessionEnd(main, WM_QUERYENDSESSION, 0), 0u) << "the program lets the session end";
+            SendSessionEnd(main, WM_ENDSESSION, FALSE);
+            EXPECT_FALSE(watch.Written()) << "the session goes on";
+        }
+        SendSessionEnd(main, WM_QUERYENDSESSION, 0);
+        SendSessionEnd(main, WM_ENDSESSION, TRUE);
+        ::TerminateProcess(vexa.Handle(), 0);
+        ASSERT_TRUE(vexa.WaitForExit());
+        const std::string saved = ExportVexaSettings();
+        EXPECT_NE(saved.find("[Vexa\\View]\nBorders=dword:1\nColumns=dword:16\nRows=dword:16\n"), std::string::npos)
+            << saved;
+        EXPECT_NE(saved.find("[Vexa\\Window]\n" + BoundsText(bounds) + "On top=dword:0\nState=dword:0\n"),
+                  std::string::npos)
+            << saved;
+    }
+
+    // Should the process go on after all, its own end saves nothing more.
+    VexaProcess vexa;
+    HWND main = vexa.StartAndWaitForMain();
+    ASSERT_NE(main, nullptr);
+    ::SendMessageA(main, WM_COMMAND, ID_VIEW_COLUMNS_8, 0);
+    SendSessionEnd(main, WM_ENDSESSION, TRUE);
+    const std::string saved = ExportVexaSettings();
+    EXPECT_NE(saved.find("Columns=dword:8\nRows=dword:32\n"), std::string::npos) << saved;
+    RegistryWatch watch;
+    ASSERT_TRUE(watch.Armed());
+    ::SendMessageA(main, WM_COMMAND, ID_VIEW_COLUMNS_32, 0);
+    ASSERT_TRUE(Exit(vexa, main));
+    EXPECT_FALSE(watch.Written());
+    EXPECT_EQ(ExportVexaSettings(), saved);
+}
+
 TEST(Settings, UnusableColumnsFallBackToOneRowAndBordersFiveIsOn)
 {
     // Columns -3: the defaults are used, and nothing is written for that alone.
