@@ -8,7 +8,8 @@ class PaletteApp : public CWinApp
 {
   public:
     BOOL InitInstance() override;
-    // Saves the settings, once, unless start-up failed before or while they were loaded.
+    // Saves the settings, once, unless start-up failed before or while they were loaded. Returns 0 after
+    // a normal end, nonzero after a start that failed.
     int ExitInstance() override;
     bool OnCommand(UINT id) override;
 
@@ -21,6 +22,7 @@ class PaletteApp : public CWinApp
 
     // Set once the settings are loaded; cleared by a start-up error and by the save.
     bool m_saveAtExit = false;
+    int m_exitCode = 0;
 };
 
 PaletteApp& GetPaletteApp();
