@@ -1,6 +1,7 @@
 #include "about/VersionInfo.h"
 
 #include "framework/Exceptions.h"
+#include "framework/WinApp.h"
 
 #include <cstdio>
 #include <cstring>
@@ -9,12 +10,9 @@ VersionInfo::VersionInfo(const char* fileName) : m_fileName(fileName)
 {
     if (!m_fileName)
     {
-        // One less than the buffer, so the name stays terminated even when the system truncates it
-        // without a terminator; a name that fills the limit is such a truncated one and unusable.
-        const DWORD size = sizeof m_path - 1;
-        const DWORD length = ::GetModuleFileNameA(nullptr, m_path, size);
-        if (length > 0 && length < size)
-            m_fileName = m_path;
+        m_path = AfxGetModuleFileName();
+        if (!m_path.empty())
+            m_fileName = m_path.c_str();
     }
     if (!m_fileName)
         throw CResourceException();

@@ -24,7 +24,7 @@ class VersionInfo
     std::string GetCompanyKeyName() const;
 
   private:
-    char m_path[MAX_PATH] = {};
+    std::string m_path;
     const char* m_fileName = nullptr;
     std::unique_ptr<BYTE[]> m_record;
 };

@@ -49,6 +49,8 @@ CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE module);
 std::string AfxLoadString(UINT id);
+// The full file name of a module (null: the program itself), however long; empty when there is none.
+std::string AfxGetModuleFileName(HMODULE module = nullptr);
 // A message box owned by the main window's last active popup, with the application name as caption.
 int AfxMessageBox(const char* text, UINT type = MB_OK);
 int AfxMessageBox(UINT promptId, UINT type = MB_OK);

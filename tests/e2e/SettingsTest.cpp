@@ -96,6 +96,29 @@ TEST(Settings, InstallRecordFollowsTheProgramFileButNotItsLetterCase)
     }
 }
 
+// Windows starts a program from a file name of up to 259 characters: the longest starts too, and is
+// recorded as it is.
+TEST(Settings, AProgramPathOf259CharactersStartsAndIsRecorded)
+{
+    wchar_t temp[MAX_PATH] = L"";
+    const std::size_t tempLength = ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = L"VexaLongPath";
+    const std::wstring name = L"Vexa" + std::wstring(259 - tempLength - folder.size() - 1 - 8, L'x') + L".exe";
+    const VexaCopy copy({folder}, name);
+    ASSERT_TRUE(copy.Made());
+    ASSERT_EQ(copy.Path().size(), 259u);
+    ResetVexaSettings();
+    VexaProcess vexa;
+    ASSERT_TRUE(vexa.Start(copy.Path()));
+    HWND main = WaitForProcessWindow(vexa.Id(), "#32770", "Vexa");
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(::GetMenu(main), nullptr) << "a message box: " << DialogItemText(main, 0xFFFF);
+    EXPECT_EQ(Lower(ExportVexaSettings()),
+              Lower(ExpectedInstallRecord(std::string(copy.Path().begin(), copy.Path().end()))));
+    ASSERT_TRUE(Exit(vexa, main));
+    EXPECT_EQ(vexa.ExitCode(), 0u);
+}
+
 TEST(Settings, ViewValuesSurviveARestartAndTogglingTwiceChangesNothing)
 {
     ResetVexaSettings();
