@@ -1,5 +1,6 @@
 // Vexa's settings in the registry across real starts: the install record, the view values, and a key
 // the program may read but not write.
+#include "AboutHelpDriver.h"
 #include "SettingsDriver.h"
 
 #include <algorithm>
@@ -117,6 +118,50 @@ TEST(Settings, AProgramPathOf259CharactersStartsAndIsRecorded)
               Lower(ExpectedInstallRecord(std::string(copy.Path().begin(), copy.Path().end()))));
     ASSERT_TRUE(Exit(vexa, main));
     EXPECT_EQ(vexa.ExitCode(), 0u);
+}
+
+// A folder name the ANSI code page cannot spell (Cyrillic and Chinese in a Western one): the program
+// still reads its own version record, so the About box shows it and the settings keep to their key,
+// never the root of the hive.
+TEST(Settings, AFolderNameOutsideTheAnsiCodePageKeepsTheVersionRecordAndTheKey)
+{
+    struct HiveRoot
+    {
+        const char* sections[3] = {"CurrentVersion", "View", "Window"};
+        HiveRoot() { Clear(); }
+        ~HiveRoot() { Clear(); }
+        void Clear() const
+        {
+            for (const char* section : sections)
+                ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, section);
+        }
+    } hiveRoot;
+    ResetVexaSettings();
+    const VexaCopy copy({L"\u0412\u0435\u043A\u0441\u0430 \u6587\u4EF6"}, L"Vexa.exe");
+    ASSERT_TRUE(copy.Made());
+    {
+        VexaProcess vexa;
+        ASSERT_TRUE(vexa.Start(copy.Path()));
+        HWND main = WaitForProcessWindow(vexa.Id(), "#32770", "Vexa");
+        ASSERT_NE(main, nullptr);
+        HWND about = OpenAboutBox(vexa.Id(), main);
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(DialogItemText(about, IDC_ABOUT_PRODUCT), "Vexa v1.7");
+        EXPECT_TRUE(CloseDialog(about, IDOK));
+        ::SendMessageA(main, WM_COMMAND, ID_VIEW_COLUMNS_16, 0);
+        ASSERT_TRUE(Exit(vexa, main));
+    }
+    const std::string stored = ExportVexaSettings();
+    EXPECT_NE(stored.find("Version=dword:65543\n[Vexa\\View]\nBorders=dword:0\nColumns=dword:16\n"), std::string::npos)
+        << stored;
+    for (const char* section : hiveRoot.sections)
+    {
+        HKEY key = nullptr;
+        EXPECT_NE(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, section, 0, KEY_READ, &key), ERROR_SUCCESS)
+            << section << " at the root of HKEY_LOCAL_MACHINE";
+        if (key)
+            ::RegCloseKey(key);
+    }
 }
 
 TEST(Settings, ViewValuesSurviveARestartAndTogglingTwiceChangesNothing)
