@@ -1,31 +1,46 @@
 #include "about/VersionInfo.h"
 
-#include "framework/Exceptions.h"
-
 #include <cstdio>
 #include <cstring>
 
-VersionInfo::VersionInfo(const char* fileName) : m_fileName(fileName)
+VersionInfo::VersionInfo(const char* fileName)
 {
-    if (!m_fileName)
+    if (!fileName)
     {
-        // One less than the buffer, so the name stays terminated even when the system truncates it
-        // without a terminator; a name that fills the limit is such a truncated one and unusable.
-        const DWORD size = sizeof m_path - 1;
-        const DWORD length = ::GetModuleFileNameA(nullptr, m_path, size);
-        if (length > 0 && length < size)
-            m_fileName = m_path;
+        LoadOwnRecord();
+        return;
     }
-    if (!m_fileName)
-        throw CResourceException();
-
     DWORD handle = 0;
-    const DWORD size = ::GetFileVersionInfoSizeA(m_fileName, &handle);
+    const DWORD size = ::GetFileVersionInfoSizeA(fileName, &handle);
     if (size == 0)
         return;
     auto record = std::make_unique<BYTE[]>(size);
-    if (::GetFileVersionInfoA(m_fileName, 0, size, record.get()))
+    if (::GetFileVersionInfoA(fileName, 0, size, record.get()))
         m_record = std::move(record);
+}
+
+void VersionInfo::LoadOwnRecord()
+{
+    // From the loaded image rather than through the program's file name: the ANSI name spells
+    // characters outside the code page as '?', a file that does not exist.
+    HMODULE module = ::GetModuleHandleA(nullptr);
+    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION);
+    HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    const DWORD size = resource ? ::SizeofResource(module, resource) : 0;
+    WORD length = 0; // the record's own length, its first field
+    if (!bytes || size < sizeof length)
+        return;
+    std::memcpy(&length, bytes, sizeof length);
+    if (length < sizeof length || length > size)
+        return;
+    // VerQueryValueA writes the ANSI forms of the record's Unicode strings behind it, into the room that
+    // GetFileVersionInfoA leaves there: twice the record and four bytes, the first of them a signature.
+    // The resource itself is read-only, so the record is copied into such a block.
+    auto record = std::make_unique<BYTE[]>(2 * static_cast<std::size_t>(length) + 4);
+    std::memcpy(record.get(), bytes, length);
+    std::memcpy(record.get() + length, "FE2X", 4);
+    m_record = std::move(record);
 }
 
 const void* VersionInfo::QueryValue(const char* subBlock) const

@@ -9,8 +9,8 @@
 class VersionInfo
 {
   public:
-    // Loads the record of the file at once (null: the program's own module). Throws CResourceException
-    // when the program's own file name cannot be had; a file without a record leaves every lookup null.
+    // Loads the record of the file at once (null: the program's own, from its loaded image). A file
+    // without a record leaves every lookup null.
     explicit VersionInfo(const char* fileName = nullptr);
     VersionInfo(const VersionInfo&) = delete;
     VersionInfo& operator=(const VersionInfo&) = delete;
@@ -24,7 +24,7 @@ class VersionInfo
     std::string GetCompanyKeyName() const;
 
   private:
-    char m_path[MAX_PATH] = {};
-    const char* m_fileName = nullptr;
+    void LoadOwnRecord();
+
     std::unique_ptr<BYTE[]> m_record;
 };

@@ -11,6 +11,9 @@ namespace
 {
 PaletteApp g_theApp;
 
+// The exit code of a start that showed its reason in a message box and ended; a normal end gives 0.
+constexpr int kStartFailed = 1;
+
 // Windows 95 and NT 4.0 on: a non-NT platform (top bit set) needs major version 4.
 bool IsPlatformSupported(DWORD version)
 {
@@ -37,6 +40,7 @@ BOOL PaletteApp::InitInstance()
     if (!IsPlatformSupported(::GetVersion()))
     {
         AfxMessageBox(IDS_PLATFORM_REFUSED, MB_ICONSTOP | MB_OK);
+        m_exitCode = kStartFailed;
         return FALSE;
     }
     try
@@ -48,26 +52,43 @@ BOOL PaletteApp::InitInstance()
         m_settings.SetRootPath(nullptr);
         m_settings.SetDefaults();
         m_settings.Load();
+        m_saveAtExit = true;
 
         PaletteWindow window(nullptr, &m_settings);
         m_pMainWnd = &window;
-        window.DoModal();
+        const INT_PTR result = window.DoModal();
         m_pMainWnd = nullptr;
+        // No window at all: its template or menu is missing from the program's resources.
+        if (result == -1)
+            throw CResourceException();
     }
     catch (const CUserException&)
     {
         AfxMessageBox(IDS_PALETTE_DISPLAY_NEEDED, MB_ICONSTOP | MB_OK);
+        m_exitCode = kStartFailed;
     }
     catch (const CException& e)
     {
+        // Nothing of this run is kept; a display that is not palette-based is no such error.
+        m_saveAtExit = false;
         e.ReportError(MB_ICONEXCLAMATION);
-        return FALSE;
+        m_exitCode = kStartFailed;
     }
-    // Reached also after a display that is not palette-based; another error above has saved nothing.
-    m_settings.PrepareSave();
-    if (m_settings.IsModified())
-        m_settings.Save();
     return FALSE;
+}
+
+int PaletteApp::ExitInstance()
+{
+    // Runs after InitInstance and, at the end of the session, while the window still runs: whichever
+    // comes first saves.
+    if (m_saveAtExit)
+    {
+        m_saveAtExit = false;
+        m_settings.PrepareSave();
+        if (m_settings.IsModified())
+            m_settings.Save();
+    }
+    return m_exitCode;
 }
 
 bool PaletteApp::OnCommand(UINT id)

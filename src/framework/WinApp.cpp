@@ -40,6 +40,11 @@ BOOL CWinApp::InitInstance()
     return FALSE;
 }
 
+int CWinApp::ExitInstance()
+{
+    return 0;
+}
+
 bool CWinApp::OnCommand(UINT id)
 {
     if (id != ID_APP_EXIT)
@@ -90,6 +95,25 @@ std::string AfxLoadString(UINT id)
     char buffer[4096];
     const int length = ::LoadStringA(AfxGetResourceHandle(), id, buffer, sizeof buffer);
     return std::string(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+std::string AfxGetModuleFileName(HMODULE module)
+{
+    // Windows cuts a name that does not fit short, and not every version terminates it or says so: only
+    // a name with room to spare is surely whole. Names of up to 32,767 characters exist.
+    for (DWORD size = MAX_PATH + 1; size <= 0x10000; size *= 2)
+    {
+        std::string name(size, '\0');
+        const DWORD length = ::GetModuleFileNameA(module, name.data(), size);
+        if (length == 0)
+            return {};
+        if (length + 1 < size)
+        {
+            name.resize(length);
+            return name;
+        }
+    }
+    return {};
 }
 
 int AfxMessageBox(const char* text, UINT type)

@@ -11,7 +11,7 @@ class CWnd;
 
 class CWinApp : public CObject
 {
-public:
+  public:
     // Registers the one application object; the name comes from string 57344 when none is given.
     explicit CWinApp(const char* appName = nullptr);
     ~CWinApp() override;
@@ -21,6 +21,9 @@ public:
     // Takes the module's handles and, unless the constructor was given one, its name.
     void SetCurrentHandles(HINSTANCE instance);
     virtual BOOL InitInstance();
+    // The program's exit processing: after InitInstance, and when the session ends while the main window
+    // runs (the process may be ended without its window being destroyed). Returns the exit code.
+    virtual int ExitInstance();
     // Commands no window handled. Exit closes the main window.
     virtual bool OnCommand(UINT id);
     // Makes the key the registry key and the application name the profile name.
@@ -32,7 +35,7 @@ public:
     CWnd* m_pMainWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;
 
-private:
+  private:
     std::string m_appName;
     std::string m_registryKey;
     std::string m_profileName;
@@ -46,6 +49,8 @@ CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE module);
 std::string AfxLoadString(UINT id);
+// The full file name of a module (null: the program itself), however long; empty when there is none.
+std::string AfxGetModuleFileName(HMODULE module = nullptr);
 // A message box owned by the main window's last active popup, with the application name as caption.
 int AfxMessageBox(const char* text, UINT type = MB_OK);
 int AfxMessageBox(UINT promptId, UINT type = MB_OK);

@@ -1,4 +1,4 @@
-// The program's entry: the application object's InitInstance inside the start-up barrier.
+// The program's entry: the application object's InitInstance and ExitInstance inside the start-up barrier.
 #include "framework/Exceptions.h"
 #include "framework/WinApp.h"
 
@@ -13,6 +13,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     {
         app->SetCurrentHandles(instance);
         app->InitInstance();
+        return app->ExitInstance();
     }
     catch (const CException& e)
     {
@@ -29,5 +30,4 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         CException().ReportError(MB_ICONEXCLAMATION);
         return 1;
     }
-    return 0;
 }

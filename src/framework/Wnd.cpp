@@ -16,13 +16,29 @@ std::string CWnd::GetWindowText() const
 
 bool CWnd::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
 {
-    // Menus, accelerators (codes 0 and 1) and button clicks (0) carry commands; other notifications don't.
-    if (message == WM_COMMAND && HIWORD(wParam) <= 1 && RouteCommand(LOWORD(wParam)))
+    switch (message)
     {
+    case WM_COMMAND: // bool RouteCommand(UINT id)
+        // Menus, accelerators (codes 0 and 1) and button clicks (0) carry commands; other notifications
+        // don't.
+        if (HIWORD(wParam) > 1 || !RouteCommand(LOWORD(wParam)))
+            return false;
         result = 0;
         return true;
+    case WM_ENDSESSION: // void OnEndSession(BOOL ending), then the default processing
+        OnEndSession(static_cast<BOOL>(wParam));
+        return false;
+    default: return false;
     }
-    return false;
+}
+
+void CWnd::OnEndSession(BOOL ending)
+{
+    // After this message the system may end the process at any moment, and the main window is never
+    // destroyed: the application finishes its work now.
+    CWinApp* app = AfxGetApp();
+    if (ending && app && app->m_pMainWnd == this)
+        app->ExitInstance();
 }
 
 bool CWnd::OnCommand(UINT)

@@ -9,20 +9,23 @@
 
 class CWnd : public CObject
 {
-public:
+  public:
     CWnd() = default;
     explicit CWnd(HWND window) : m_hWnd(window) {}
 
-        std::string GetWindowText() const;
+    std::string GetWindowText() const;
 
     // Handles one message; returns false to leave it to the default processing.
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Handles a command of this window; returns false for ids it does not own.
     virtual bool OnCommand(UINT id);
+    // The session ends (ending) or goes on; for the main window an ending session runs the
+    // application's exit processing.
+    virtual void OnEndSession(BOOL ending);
 
     HWND m_hWnd = nullptr;
 
-protected:
+  protected:
     // A command goes to the window, then the application object.
     bool RouteCommand(UINT id);
 };

@@ -29,11 +29,9 @@ void PlacementSettings::SetDefaults()
     PersistentSettings::SetDefaults();
 
     const std::string storedPath = ReadString(kInstallSection, "Path", "");
-    char path[MAX_PATH] = {};
-    // One less than the buffer keeps a truncated name terminated; a name that fills it is unusable.
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path - 1);
-    if (length > 0 && length < sizeof path - 1 && !SamePath(path, storedPath.c_str()))
-        WriteString(kInstallSection, "Path", path);
+    const std::string path = AfxGetModuleFileName();
+    if (!path.empty() && !SamePath(path.c_str(), storedPath.c_str()))
+        WriteString(kInstallSection, "Path", path.c_str());
 
     m_storedVersion = static_cast<DWORD>(ReadInt(kInstallSection, "Version", static_cast<int>(m_storedVersion)));
     if (m_storedVersion != m_currentVersion)

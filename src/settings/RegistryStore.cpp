@@ -82,12 +82,17 @@ RegistryKey RegistryStore::OpenKey(HKEY parent, const char* path, BOOL create) c
 
 RegistryKey RegistryStore::OpenRootKey() const
 {
+    // Without a root path the key would be the hive itself, which holds other programs' keys.
+    if (m_rootPath.empty())
+        return {};
     return OpenKey(m_hive, m_rootPath.c_str(), FALSE);
 }
 
 RegistryKey RegistryStore::OpenSection(const char* section, BOOL create) const
 {
-    if (!section)
+    // Sections right below the hive would be shared with the whole machine: a store without a root
+    // path reads its defaults and writes nothing.
+    if (!section || m_rootPath.empty())
         return {};
     std::string path = m_rootPath + section;
     if (path.size() >= kSectionPathBuffer)

@@ -16,7 +16,7 @@ class RegistryStore : public CObject
     RegistryStore(HKEY hive, const char* rootPath);
 
     // A non-empty path is taken as it is; null or empty gives "Software\<registry key>\<profile>\"
-    // when the application has both, and an empty path (sections right below the hive) otherwise.
+    // when the application has both, and an empty path otherwise, with which the store opens no key.
     void SetRootPath(const char* path);
     // "Software\<registry key>\<product>\". Throws CUserException without a product name or registry key.
     void SetProductRoot(const char* product);
@@ -28,8 +28,10 @@ class RegistryStore : public CObject
 
     // Every key is opened for reading and writing, so a key the user may not write reads as absent.
     RegistryKey OpenKey(HKEY parent, const char* path, BOOL create) const;
+    // No key without a root path: the store never works at the hive's own root.
     RegistryKey OpenRootKey() const;
-    // No key for a null section or for a root path and section of 256 characters or more.
+    // No key for a null section, without a root path, or for a root path and section of 256 characters
+    // or more.
     RegistryKey OpenSection(const char* section, BOOL create) const;
 
     // Each value operation opens its section, does one value operation and closes it again. Reads of an

@@ -16,7 +16,7 @@ namespace
 // Draws the paint plan into a device context through palette-index brushes.
 class PaletteIndexCanvas final : public TileCanvas
 {
-public:
+  public:
     explicit PaletteIndexCanvas(HDC dc) : m_dc(dc) {}
 
     void FillTile(const Rect& rect, int paletteIndex) override
@@ -32,7 +32,7 @@ public:
         ::FrameRect(m_dc, &r, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     }
 
-private:
+  private:
     HDC m_dc;
 };
 
@@ -55,8 +55,7 @@ void SetWindowIcons(HWND window, UINT iconId)
     ::SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
-PaletteWindow::PaletteWindow(CWnd* parent, SettingsStore* settings)
-    : CDialog(IDD_PALETTE, parent), m_settings(settings)
+PaletteWindow::PaletteWindow(CWnd* parent, SettingsStore* settings) : CDialog(IDD_PALETTE, parent), m_settings(settings)
 {
     if (m_settings)
     {
@@ -230,6 +229,20 @@ HICON PaletteWindow::OnQueryDragIcon()
 }
 
 void PaletteWindow::OnDestroy()
+{
+    HandBackSettings();
+}
+
+void PaletteWindow::OnEndSession(BOOL ending)
+{
+    // The window is not destroyed when the session ends: what it would hand back then goes now, before
+    // the application saves.
+    if (ending)
+        HandBackSettings();
+    CDialog::OnEndSession(ending);
+}
+
+void PaletteWindow::HandBackSettings()
 {
     if (!m_settings)
         return;

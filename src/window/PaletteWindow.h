@@ -13,7 +13,7 @@ class SettingsStore;
 
 class PaletteWindow : public CDialog
 {
-public:
+  public:
     // Performs the palette-device check: throws CUserException on a display that is not palette-based,
     // CResourceException without a display context, CMemoryException without a palette. With settings,
     // the window starts with their view values, restores their placement and hands both back at the end.
@@ -26,12 +26,12 @@ public:
     // The palette index of the tile under a client point, or -1 outside the grid.
     int TileFromPoint(int x, int y) const;
 
-protected:
+  protected:
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool OnCommand(UINT id) override;
 
-private:
+  private:
     void OnPaint();
     // OnPaint, made safe: a failure validates the window and is reported once, after the paint, until a
     // paint succeeds again.
@@ -42,6 +42,9 @@ private:
     bool OnSysCommand(UINT command);
     HICON OnQueryDragIcon();
     void OnDestroy();
+    void OnEndSession(BOOL ending) override;
+    // Records the placement and hands the view values back to the settings, marking what changed.
+    void HandBackSettings();
     void OnSetColumns(int columns, int rows);
     void OnToggleBorder();
     void OnDisplayChange();

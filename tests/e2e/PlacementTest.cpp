@@ -8,12 +8,6 @@ using namespace settings_test;
 
 namespace
 {
-std::string BoundsText(const RECT& r)
-{
-    return "Bounds.bottom=dword:" + std::to_string(r.bottom) + "\nBounds.left=dword:" + std::to_string(r.left) +
-           "\nBounds.right=dword:" + std::to_string(r.right) + "\nBounds.top=dword:" + std::to_string(r.top) + "\n";
-}
-
 bool IsTopmost(HWND window)
 {
     return (::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;

@@ -107,6 +107,13 @@ inline void PutBounds(RECT bounds)
     PutInt("Window", "Bounds.bottom", bounds.bottom);
 }
 
+// The four "Bounds" lines of ExportVexaSettings for a rectangle.
+inline std::string BoundsText(const RECT& r)
+{
+    return "Bounds.bottom=dword:" + std::to_string(r.bottom) + "\nBounds.left=dword:" + std::to_string(r.left) +
+           "\nBounds.right=dword:" + std::to_string(r.right) + "\nBounds.top=dword:" + std::to_string(r.top) + "\n";
+}
+
 // Sets the access of everyone to a key and all keys below it.
 inline void SetTreeAccess(HKEY parent, const std::string& path, DWORD access)
 {

@@ -1,5 +1,6 @@
 // Vexa's settings in the registry across real starts: the install record, the view values, and a key
 // the program may read but not write.
+#include "AboutHelpDriver.h"
 #include "SettingsDriver.h"
 
 #include <algorithm>
@@ -96,6 +97,73 @@ TEST(Settings, InstallRecordFollowsTheProgramFileButNotItsLetterCase)
     }
 }
 
+// Windows starts a program from a file name of up to 259 characters: the longest starts too, and is
+// recorded as it is.
+TEST(Settings, AProgramPathOf259CharactersStartsAndIsRecorded)
+{
+    wchar_t temp[MAX_PATH] = L"";
+    const std::size_t tempLength = ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = L"VexaLongPath";
+    const std::wstring name = L"Vexa" + std::wstring(259 - tempLength - folder.size() - 1 - 8, L'x') + L".exe";
+    const VexaCopy copy({folder}, name);
+    ASSERT_TRUE(copy.Made());
+    ASSERT_EQ(copy.Path().size(), 259u);
+    ResetVexaSettings();
+    VexaProcess vexa;
+    ASSERT_TRUE(vexa.Start(copy.Path()));
+    HWND main = WaitForProcessWindow(vexa.Id(), "#32770", "Vexa");
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(::GetMenu(main), nullptr) << "a message box: " << DialogItemText(main, 0xFFFF);
+    EXPECT_EQ(Lower(ExportVexaSettings()),
+              Lower(ExpectedInstallRecord(std::string(copy.Path().begin(), copy.Path().end()))));
+    ASSERT_TRUE(Exit(vexa, main));
+    EXPECT_EQ(vexa.ExitCode(), 0u);
+}
+
+// A folder name the ANSI code page cannot spell (Cyrillic and Chinese in a Western one): the program
+// still reads its own version record, so the About box shows it and the settings keep to their key,
+// never the root of the hive.
+TEST(Settings, AFolderNameOutsideTheAnsiCodePageKeepsTheVersionRecordAndTheKey)
+{
+    struct HiveRoot
+    {
+        const char* sections[3] = {"CurrentVersion", "View", "Window"};
+        HiveRoot() { Clear(); }
+        ~HiveRoot() { Clear(); }
+        void Clear() const
+        {
+            for (const char* section : sections)
+                ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, section);
+        }
+    } hiveRoot;
+    ResetVexaSettings();
+    const VexaCopy copy({L"\u0412\u0435\u043A\u0441\u0430 \u6587\u4EF6"}, L"Vexa.exe");
+    ASSERT_TRUE(copy.Made());
+    {
+        VexaProcess vexa;
+        ASSERT_TRUE(vexa.Start(copy.Path()));
+        HWND main = WaitForProcessWindow(vexa.Id(), "#32770", "Vexa");
+        ASSERT_NE(main, nullptr);
+        HWND about = OpenAboutBox(vexa.Id(), main);
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(DialogItemText(about, IDC_ABOUT_PRODUCT), "Vexa v1.7");
+        EXPECT_TRUE(CloseDialog(about, IDOK));
+        ::SendMessageA(main, WM_COMMAND, ID_VIEW_COLUMNS_16, 0);
+        ASSERT_TRUE(Exit(vexa, main));
+    }
+    const std::string stored = ExportVexaSettings();
+    EXPECT_NE(stored.find("Version=dword:65543\n[Vexa\\View]\nBorders=dword:0\nColumns=dword:16\n"), std::string::npos)
+        << stored;
+    for (const char* section : hiveRoot.sections)
+    {
+        HKEY key = nullptr;
+        EXPECT_NE(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, section, 0, KEY_READ, &key), ERROR_SUCCESS)
+            << section << " at the root of HKEY_LOCAL_MACHINE";
+        if (key)
+            ::RegCloseKey(key);
+    }
+}
+
 TEST(Settings, ViewValuesSurviveARestartAndTogglingTwiceChangesNothing)
 {
     ResetVexaSettings();
@@ -123,6 +191,65 @@ TEST(Settings, ViewValuesSurviveARestartAndTogglingTwiceChangesNothing)
     }
     EXPECT_FALSE(watch.Written());
     EXPECT_EQ(ExportVexaSettings(), stored);
+}
+
+namespace
+{
+// What the system sends every top-level window at logoff; the answer to the query.
+DWORD_PTR SendSessionEnd(HWND main, UINT message, WPARAM wParam)
+{
+    DWORD_PTR answer = 0;
+    EXPECT_NE(::SendMessageTimeoutA(main, message, wParam, ENDSESSION_LOGOFF, SMTO_BLOCK, 5000, &answer), 0);
+    return answer;
+}
+} // namespace
+
+// Logoff or shutdown ends the process without destroying its window: the session's end saves what a
+// normal end would, once; a session end that was called off saves nothing.
+TEST(Settings, SessionEndSavesTheViewAndPlacementOnce)
+{
+    ResetVexaSettings();
+    {
+        VexaProcess vexa;
+        HWND main = vexa.StartAndWaitForMain();
+        ASSERT_NE(main, nullptr);
+        ::SendMessageA(main, WM_COMMAND, ID_VIEW_COLUMNS_16, 0);
+        ::SendMessageA(main, WM_COMMAND, ID_VIEW_TOGGLE_BORDER, 0);
+        ::SetWindowPos(main, nullptr, 110, 130, 400, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT bounds = WindowRect(main);
+        {
+            RegistryWatch watch;
+            ASSERT_TRUE(watch.Armed());
+            EXPECT_NE(SendSessionEnd(main, WM_QUERYENDSESSION, 0), 0u) << "the program lets the session end";
+            SendSessionEnd(main, WM_ENDSESSION, FALSE);
+            EXPECT_FALSE(watch.Written()) << "the session goes on";
+        }
+        SendSessionEnd(main, WM_QUERYENDSESSION, 0);
+        SendSessionEnd(main, WM_ENDSESSION, TRUE);
+        ::TerminateProcess(vexa.Handle(), 0);
+        ASSERT_TRUE(vexa.WaitForExit());
+        const std::string saved = ExportVexaSettings();
+        EXPECT_NE(saved.find("[Vexa\\View]\nBorders=dword:1\nColumns=dword:16\nRows=dword:16\n"), std::string::npos)
+            << saved;
+        EXPECT_NE(saved.find("[Vexa\\Window]\n" + BoundsText(bounds) + "On top=dword:0\nState=dword:0\n"),
+                  std::string::npos)
+            << saved;
+    }
+
+    // Should the process go on after all, its own end saves nothing more.
+    VexaProcess vexa;
+    HWND main = vexa.StartAndWaitForMain();
+    ASSERT_NE(main, nullptr);
+    ::SendMessageA(main, WM_COMMAND, ID_VIEW_COLUMNS_8, 0);
+    SendSessionEnd(main, WM_ENDSESSION, TRUE);
+    const std::string saved = ExportVexaSettings();
+    EXPECT_NE(saved.find("Columns=dword:8\nRows=dword:32\n"), std::string::npos) << saved;
+    RegistryWatch watch;
+    ASSERT_TRUE(watch.Armed());
+    ::SendMessageA(main, WM_COMMAND, ID_VIEW_COLUMNS_32, 0);
+    ASSERT_TRUE(Exit(vexa, main));
+    EXPECT_FALSE(watch.Written());
+    EXPECT_EQ(ExportVexaSettings(), saved);
 }
 
 TEST(Settings, UnusableColumnsFallBackToOneRowAndBordersFiveIsOn)

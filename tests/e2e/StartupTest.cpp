@@ -1,11 +1,9 @@
 // Start-up and shutdown of the real program on both displays and under old and new platform versions.
-#include "VexaDriver.h"
-#include "resource.h"
-
-#include <gtest/gtest.h>
+#include "SettingsDriver.h"
 
 #include <algorithm>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -58,7 +56,7 @@ void WatchWindows(DWORD processId, WindowWatch& watch)
 // object goes, whatever the test's outcome, so that no other test runs under an emulated version.
 class WineVersionOverride
 {
-public:
+  public:
     explicit WineVersionOverride(const char* version)
     {
         HKEY key = nullptr;
@@ -73,16 +71,17 @@ public:
     WineVersionOverride& operator=(const WineVersionOverride&) = delete;
     bool IsSet() const { return m_set; }
 
-private:
+  private:
     static constexpr const char* kWineKey = "Software\\Wine";
     bool m_set = false;
 };
 
-// Starts Vexa, answers the one message box it shows with OK and checks that nothing else appeared and
-// that the process ended. Returns the box's text.
-std::string RunToRefusal(VexaProcess& vexa)
+// Starts Vexa (exe: the one under test unless given), answers the one message box it shows with OK and
+// checks that nothing else appeared and that the process ended with a nonzero exit code. Returns the
+// box's text.
+std::string RunToRefusal(VexaProcess& vexa, const std::string& exe = {})
 {
-    EXPECT_TRUE(vexa.Start());
+    EXPECT_TRUE(vexa.Start(exe));
     HWND box = WaitForProcessWindow(vexa.Id(), "#32770", "Vexa");
     EXPECT_NE(box, nullptr);
     if (!box)
@@ -100,8 +99,67 @@ std::string RunToRefusal(VexaProcess& vexa)
     EXPECT_TRUE(vexa.WaitForExit(0)) << "the program kept running after its message";
     EXPECT_FALSE(watch.mainShown) << "a main window was shown";
     EXPECT_EQ(watch.boxes.size(), 1u) << "the message should be shown once";
+    EXPECT_NE(vexa.ExitCode(), 0u) << "a start that failed";
     return text;
 }
+
+// A copy of Vexa.exe in the temporary folder that lacks one of its resources; deleted with the object.
+// Wine leaves a resource in place when UpdateResource is asked to delete it, so the copy is made with
+// every resource of the original but that one.
+class ExeWithoutResource
+{
+  public:
+    ExeWithoutResource(LPCSTR type, WORD id) : m_type(type), m_id(MAKEINTRESOURCEA(id))
+    {
+        char temp[MAX_PATH] = "";
+        ::GetTempPathA(sizeof temp, temp);
+        m_path = std::string(temp) + "VexaWithoutResource.exe";
+        m_from = ::LoadLibraryExA(VexaExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (!m_from || !::CopyFileA(VexaExePath().c_str(), m_path.c_str(), FALSE))
+            return;
+        m_update = ::BeginUpdateResourceA(m_path.c_str(), TRUE);
+        m_made = m_update && ::EnumResourceTypesA(m_from, CopyType, reinterpret_cast<LONG_PTR>(this));
+        m_made = ::EndUpdateResourceA(m_update, !m_made) && m_made;
+    }
+    ~ExeWithoutResource()
+    {
+        if (m_from)
+            ::FreeLibrary(m_from);
+        ::DeleteFileA(m_path.c_str());
+    }
+    ExeWithoutResource(const ExeWithoutResource&) = delete;
+    ExeWithoutResource& operator=(const ExeWithoutResource&) = delete;
+
+    bool Made() const { return m_made; }
+    const std::string& Path() const { return m_path; }
+
+  private:
+    static BOOL CALLBACK CopyType(HMODULE module, LPSTR type, LONG_PTR self)
+    {
+        return ::EnumResourceNamesA(module, type, CopyName, self);
+    }
+    static BOOL CALLBACK CopyName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR self)
+    {
+        return ::EnumResourceLanguagesA(module, type, name, CopyLanguage, self);
+    }
+    static BOOL CALLBACK CopyLanguage(HMODULE module, LPCSTR type, LPCSTR name, WORD language, LONG_PTR self)
+    {
+        auto* copy = reinterpret_cast<ExeWithoutResource*>(self);
+        if (type == copy->m_type && name == copy->m_id)
+            return TRUE;
+        HRSRC resource = ::FindResourceExA(module, type, name, language);
+        return resource &&
+               ::UpdateResourceA(copy->m_update, type, name, language, ::LockResource(::LoadResource(module, resource)),
+                                 ::SizeofResource(module, resource));
+    }
+
+    LPCSTR m_type;
+    LPCSTR m_id;
+    std::string m_path;
+    HMODULE m_from = nullptr;
+    HANDLE m_update = nullptr;
+    bool m_made = false;
+};
 } // namespace
 
 TEST(Startup, ShowsMainWindowAndEndsOnExit)
@@ -113,6 +171,7 @@ TEST(Startup, ShowsMainWindowAndEndsOnExit)
     EXPECT_EQ(WindowText(main), "Vexa");
     ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(vexa.WaitForExit());
+    EXPECT_EQ(vexa.ExitCode(), 0u);
 }
 
 // File > Exit, the close box, Esc and Enter all end the program.
@@ -140,6 +199,7 @@ TEST(Startup, EachWayOfClosingEndsTheProcess)
         ::PostMessageA(main, way.message, way.wParam, 0);
         EXPECT_TRUE(vexa.WaitForExit());
         EXPECT_FALSE(::IsWindow(main));
+        EXPECT_EQ(vexa.ExitCode(), 0u);
     }
 }
 
@@ -169,6 +229,20 @@ TEST(Startup, StartsOnWindows95AndNt4AndLater)
         ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
         EXPECT_TRUE(vexa.WaitForExit());
     }
+}
+
+// Without its window's template the program cannot show anything: it says so rather than ending
+// silently, and saves no settings.
+TEST(Startup, MissingWindowTemplateIsReported)
+{
+    ResetVexaSettings();
+    const ExeWithoutResource exe(RT_DIALOG, IDD_PALETTE);
+    ASSERT_TRUE(exe.Made());
+    VexaProcess vexa;
+    EXPECT_EQ(RunToRefusal(vexa, exe.Path()), "A required resource was unavailable.");
+    const std::string stored = settings_test::ExportVexaSettings();
+    EXPECT_EQ(stored.find("[Vexa\\View]"), std::string::npos) << stored;
+    EXPECT_EQ(stored.find("[Vexa\\Window]"), std::string::npos) << stored;
 }
 
 TEST(Depth24, RefusesDisplayWithoutPalette)

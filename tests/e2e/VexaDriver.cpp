@@ -11,8 +11,7 @@ std::string VexaExePath()
 std::string WindowText(HWND window)
 {
     char text[1024] = "";
-    ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
-                          nullptr);
+    ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, nullptr);
     return text;
 }
 
@@ -86,6 +85,31 @@ std::string DialogItemText(HWND dialog, int id)
     return WindowText(::GetDlgItem(dialog, id));
 }
 
+VexaCopy::VexaCopy(const std::vector<std::wstring>& folders, const std::wstring& fileName)
+{
+    wchar_t temp[MAX_PATH] = L"";
+    ::GetTempPathW(MAX_PATH, temp);
+    std::wstring path = temp;
+    for (const std::wstring& folder : folders)
+    {
+        path += folder;
+        if (!::CreateDirectoryW(path.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+            return;
+        m_folders.push_back(path);
+        path += L'\\';
+    }
+    m_path = path + fileName;
+    const std::string exe = VexaExePath();
+    m_made = ::CopyFileW(std::wstring(exe.begin(), exe.end()).c_str(), m_path.c_str(), FALSE);
+}
+
+VexaCopy::~VexaCopy()
+{
+    ::DeleteFileW(m_path.c_str());
+    for (auto folder = m_folders.rbegin(); folder != m_folders.rend(); ++folder)
+        ::RemoveDirectoryW(folder->c_str());
+}
+
 VexaProcess::~VexaProcess()
 {
     if (!m_info.hProcess)
@@ -105,6 +129,17 @@ bool VexaProcess::Start(const std::string& exe)
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_info))
+        return false;
+    ::WaitForInputIdle(m_info.hProcess, 10000);
+    return true;
+}
+
+bool VexaProcess::Start(const std::wstring& exe)
+{
+    std::wstring command = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_info))
         return false;
     ::WaitForInputIdle(m_info.hProcess, 10000);
     return true;

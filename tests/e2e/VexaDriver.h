@@ -29,10 +29,29 @@ HWND WaitForProcessWindow(DWORD processId, const char* className, const char* ti
 // The text of the static with the given id in a dialog or message box.
 std::string DialogItemText(HWND dialog, int id);
 
+// A copy of the Vexa.exe under test in folders of its own below the temporary folder (made as needed),
+// for starts from unusual places; the copy and the folders go with the object.
+class VexaCopy
+{
+  public:
+    VexaCopy(const std::vector<std::wstring>& folders, const std::wstring& fileName);
+    ~VexaCopy();
+    VexaCopy(const VexaCopy&) = delete;
+    VexaCopy& operator=(const VexaCopy&) = delete;
+
+    bool Made() const { return m_made; }
+    const std::wstring& Path() const { return m_path; }
+
+  private:
+    std::vector<std::wstring> m_folders;
+    std::wstring m_path;
+    bool m_made = false;
+};
+
 // A running Vexa.exe; the destructor ends it if it is still running.
 class VexaProcess
 {
-public:
+  public:
     VexaProcess() = default;
     ~VexaProcess();
     VexaProcess(const VexaProcess&) = delete;
@@ -40,6 +59,7 @@ public:
 
     // Starts the program (exe: Vexa.exe under test unless given) and waits until it is idle.
     bool Start(const std::string& exe = {});
+    bool Start(const std::wstring& exe);
     // Starts it and waits for its main window ("Vexa", dialog class); null when none appears.
     HWND StartAndWaitForMain(const std::string& exe = {});
     // Waits for the process to end; true when it ended within the timeout.
@@ -49,7 +69,7 @@ public:
     HANDLE Handle() const { return m_info.hProcess; }
     HWND Main() const { return m_main; }
 
-private:
+  private:
     PROCESS_INFORMATION m_info{};
     HWND m_main = nullptr;
 };

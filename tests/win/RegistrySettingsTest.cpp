@@ -24,6 +24,19 @@ DWORD WINAPI NoModuleFileName(HMODULE, LPSTR, DWORD)
     return 0;
 }
 
+// GetModuleFileNameA for a program file of this name, cutting it short as Windows XP does: as many
+// characters as fit, without a terminator when they fill the buffer.
+std::string g_moduleName;
+DWORD WINAPI LongModuleFileName(HMODULE, LPSTR buffer, DWORD size)
+{
+    const DWORD length = static_cast<DWORD>(g_moduleName.size());
+    const DWORD copied = length < size ? length + 1 : size;
+    g_moduleName.copy(buffer, copied);
+    if (copied > length)
+        buffer[length] = '\0';
+    return copied > length ? length : size;
+}
+
 // Signals any write below the settings' root key from the moment it is made.
 class Watch
 {
@@ -245,6 +258,19 @@ TEST_F(SettingsRecordTest, PlacementFollowsTheWindowAndMarksOnlyChanges)
     EXPECT_FALSE(m_settings.IsModified());
     m_settings.SetBounds(m_settings.m_bounds);
     EXPECT_FALSE(m_settings.IsModified());
+}
+
+TEST_F(SettingsRecordTest, TheInstallRecordHoldsTheProgramFileNameOfAnyLength)
+{
+    const ImportHook hook("kernel32.dll", "GetModuleFileNameA", reinterpret_cast<void*>(&LongModuleFileName));
+    ASSERT_TRUE(hook.Installed());
+    for (const std::size_t length : {258u, 259u, 260u, 261u, 1000u})
+    {
+        g_moduleName = "C:\\" + std::string(length - 12, 'v') + "\\Vexa.exe";
+        ASSERT_EQ(g_moduleName.size(), length);
+        m_settings.SetDefaults();
+        EXPECT_EQ(m_settings.ReadString("CurrentVersion", "Path", ""), g_moduleName) << length;
+    }
 }
 
 TEST_F(SettingsRecordTest, WithoutItsOwnFileNameTheRestOfTheInstallRecordIsKept)

@@ -1,13 +1,12 @@
 // The registry store against the real registry, below a scratch key of its own per test.
 #include "settings/RegistryStore.h"
 
+#include "../common/KeyAccess.h"
 #include "ImportHook.h"
 #include "framework/Exceptions.h"
 #include "framework/WinApp.h"
 
 #include <aclapi.h>
-
-#include "../common/KeyAccess.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -304,4 +303,48 @@ TEST_F(RegistryStoreTest, RootPathsFollowTheApplicationsRegistryKey)
     EXPECT_THROW(store.SetProductRoot(""), CUserException);
     EXPECT_THROW(store.SetProductRoot(nullptr), CUserException);
     EXPECT_EQ(store.GetRootPath(), "Software\\Quillon\\Other\\");
+}
+
+// Without a root path (no company name to form one) the store is not allowed at the hive's own root:
+// every read gives the default and nothing is written or deleted there.
+TEST_F(RegistryStoreTest, WithoutARootPathNothingAtTheHivesRootIsTouched)
+{
+    const char* const sections[] = {"QuillonTestRoot", "QuillonTestNew"};
+    struct Cleanup
+    {
+        const char* const* sections;
+        ~Cleanup()
+        {
+            for (int i = 0; i < 2; ++i)
+                ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, sections[i]);
+        }
+    } cleanup{sections};
+    m_path.clear();
+    PutDword(sections[0], "Columns", 16);
+    const RECT rect{1, 2, 3, 4};
+    BYTE buffer[8] = {};
+
+    RegistryStore store(nullptr, nullptr);
+    ASSERT_EQ(store.GetRootPath(), "");
+    EXPECT_EQ(store.ReadInt(sections[0], "Columns", 256), 256);
+    EXPECT_EQ(store.ReadString(sections[0], "Columns", "none"), "none");
+    EXPECT_EQ(store.ReadBinary(sections[0], "Columns", buffer, sizeof buffer), 0u);
+    EXPECT_FALSE(store.ValueExists(sections[0], "Columns"));
+    EXPECT_FALSE(store.OpenRootKey());
+    for (const char* section : sections)
+    {
+        EXPECT_FALSE(store.WriteInt(section, "Rows", 1)) << section;
+        EXPECT_FALSE(store.WriteString(section, "Path", "C:\\Vexa.exe")) << section;
+        EXPECT_FALSE(store.WriteRect(section, "Bounds", rect)) << section;
+        EXPECT_FALSE(store.DeleteValue(section, "Columns")) << section;
+        EXPECT_FALSE(store.DeleteSection(section)) << section;
+    }
+    EXPECT_FALSE(KeyExists(sections[1]));
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, sections[0], 0, KEY_READ, &key), ERROR_SUCCESS);
+    DWORD values = 0;
+    ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                       nullptr);
+    ::RegCloseKey(key);
+    EXPECT_EQ(values, 1u) << "only the value put there before";
 }

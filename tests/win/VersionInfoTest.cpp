@@ -2,7 +2,6 @@
 #include "about/VersionInfo.h"
 
 #include "ImportHook.h"
-#include "framework/Exceptions.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -19,15 +18,15 @@ std::string Beside(const char* name)
     return folder.substr(0, folder.find_last_of('\\') + 1) + name;
 }
 
-// GetModuleFileNameA that fails, or that fills the whole buffer as a truncated name does.
-DWORD g_moduleNameResult = 0;
+// GetModuleFileNameA that gives this name, or fails for an empty one.
+std::string g_moduleName;
 DWORD WINAPI FakeModuleFileName(HMODULE, LPSTR buffer, DWORD size)
 {
-    if (g_moduleNameResult == 0 || size == 0)
+    if (g_moduleName.empty() || g_moduleName.size() >= size)
         return 0;
-    for (DWORD i = 0; i < size; ++i)
-        buffer[i] = 'x';
-    return size;
+    g_moduleName.copy(buffer, g_moduleName.size());
+    buffer[g_moduleName.size()] = '\0';
+    return static_cast<DWORD>(g_moduleName.size());
 }
 
 std::string Text(const char* value)
@@ -104,15 +103,17 @@ TEST(VersionInfo, FilesWithoutARecordAnswerEveryLookupWithNull)
     }
 }
 
-TEST(VersionInfo, WithoutTheProgramsOwnFileNameConstructionFails)
+// The program's own record comes from its loaded image: its ANSI file name may name no file at all (a
+// folder outside the ANSI code page comes out as question marks), or there may be none.
+TEST(VersionInfo, TheOwnRecordNeedsNoUsableFileName)
 {
-    for (const DWORD result : {0u, 1u})
+    for (const char* name : {"", "C:\\?????\\win_tests.exe"})
     {
-        g_moduleNameResult = result;
+        SCOPED_TRACE(name);
+        g_moduleName = name;
         const ImportHook hook("kernel32.dll", "GetModuleFileNameA", reinterpret_cast<void*>(&FakeModuleFileName));
         ASSERT_TRUE(hook.Installed());
-        EXPECT_THROW(VersionInfo info, CResourceException) << (result ? "truncated name" : "no name");
-        const VersionInfo named(std::getenv("VEXA_EXE"));
-        EXPECT_NE(named.GetStringValue("ProductName"), nullptr) << "a given name needs no module name";
+        const VersionInfo info;
+        ExpectVexaRecord(info);
     }
 }
