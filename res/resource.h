@@ -2,6 +2,9 @@
 #ifndef VEXA_RESOURCE_H
 #define VEXA_RESOURCE_H
 
+// The application's name and the standard commands.
+#include "../src/framework/StandardIds.h"
+
 // Main window: dialog template, menu and icon share one id.
 #define IDD_PALETTE 1000
 #define IDR_MAINMENU 1000
@@ -20,16 +23,6 @@
 #define IDS_PALETTE_DISPLAY_NEEDED 25018
 #define IDS_COPY_FAILED 25019
 #define IDS_DESCRIPTION_FORMAT 25023
-#define IDS_APP_TITLE 57344
-
-// Standard commands.
-#define ID_FILE_OPEN 57601
-#define ID_FILE_SAVE_AS 57604
-#define ID_EDIT_CLEAR 57632
-#define ID_EDIT_COPY 57634
-#define ID_APP_ABOUT 57664
-#define ID_APP_EXIT 57665
-#define ID_HELP 57670
 
 // View commands.
 #define ID_VIEW_SHRINK_TO_FIT 2001

@@ -4,6 +4,7 @@
 #include "about/HelpDialog.h"
 #include "about/VersionInfo.h"
 #include "framework/Exceptions.h"
+#include "palette/DisplayPalette.h"
 #include "resource.h"
 #include "window/PaletteWindow.h"
 
@@ -62,16 +63,17 @@ BOOL PaletteApp::InitInstance()
         if (result == -1)
             throw CResourceException();
     }
-    catch (const CUserException&)
+    catch (const PaletteDisplayNeeded& refusal)
     {
-        AfxMessageBox(IDS_PALETTE_DISPLAY_NEEDED, MB_ICONSTOP | MB_OK);
+        // Not an error of this run: the settings it read are kept.
+        refusal.ReportError();
         m_exitCode = kStartFailed;
     }
-    catch (const CException& e)
+    catch (...)
     {
-        // Nothing of this run is kept; a display that is not palette-based is no such error.
+        // Nothing of this run is kept.
         m_saveAtExit = false;
-        e.ReportError(MB_ICONEXCLAMATION);
+        ReportCurrentException(Barrier::startup);
         m_exitCode = kStartFailed;
     }
     return FALSE;

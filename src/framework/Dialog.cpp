@@ -1,10 +1,9 @@
 #include "framework/Dialog.h"
 
 #include "framework/Exceptions.h"
+#include "framework/StandardIds.h"
 #include "framework/WinApp.h"
-#include "resource.h"
 
-#include <new>
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent)
 {
@@ -131,20 +130,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     {
         handled = dialog->OnMessage(message, wParam, lParam, result);
     }
-    catch (const CException& e)
-    {
-        ReportHandlerException(e);
-        handled = message != WM_INITDIALOG;
-    }
-    catch (const std::bad_alloc&)
-    {
-        ReportHandlerException(CMemoryException());
-        handled = message != WM_INITDIALOG;
-    }
     catch (...)
     {
-        // Any other exception has no text for the user: the generic report, and the window goes on.
-        ReportHandlerException(CException());
+        // Reported, and the window goes on.
+        ReportCurrentException(Barrier::handler);
         handled = message != WM_INITDIALOG;
     }
 

@@ -2,6 +2,8 @@
 
 #include "framework/WinApp.h"
 
+#include <new>
+
 bool CException::GetErrorMessage(std::string& text) const
 {
     text.clear();
@@ -97,14 +99,37 @@ void CFileException::Throw(FileCause cause, const std::string& fileName)
     throw CFileException(cause, -1, fileName);
 }
 
-void ReportHandlerException(const CException& e)
+namespace
+{
+void Report(const CException& e, Barrier barrier)
 {
     if (dynamic_cast<const CUserException*>(&e))
         return;
-    if (dynamic_cast<const CMemoryException*>(&e))
-    {
+    if (barrier == Barrier::startup)
+        e.ReportError(MB_ICONEXCLAMATION);
+    else if (dynamic_cast<const CMemoryException*>(&e))
         e.ReportError(MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
-        return;
+    else
+        e.ReportError(MB_ICONSTOP);
+}
+} // namespace
+
+void ReportCurrentException(Barrier barrier)
+{
+    try
+    {
+        throw;
     }
-    e.ReportError(MB_ICONSTOP);
+    catch (const CException& e)
+    {
+        Report(e, barrier);
+    }
+    catch (const std::bad_alloc&)
+    {
+        Report(CMemoryException(), barrier);
+    }
+    catch (...)
+    {
+        Report(CException(), barrier);
+    }
 }

@@ -58,6 +58,16 @@ public:
     std::string m_strFileName;
 };
 
-// Shows an exception that left a message handler: none for CUserException, a system-modal "Out of
-// memory." for CMemoryException, the exception's text with a stop icon for the others.
-void ReportHandlerException(const CException& e);
+// The two barriers an exception can reach: around a message handler, after which the window goes on,
+// and around the start-up, after which the program ends.
+enum class Barrier
+{
+    handler,
+    startup,
+};
+
+// Reports the exception in flight; call it only inside a catch block. CUserException is quiet at both
+// barriers. At a handler: a system-modal "Out of memory." for CMemoryException and std::bad_alloc, the
+// exception's text with a stop icon for the others. At start-up: the text with an exclamation icon.
+// An exception that is none of the framework's has no text of its own: "Command failed.".
+void ReportCurrentException(Barrier barrier);

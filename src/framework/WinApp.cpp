@@ -1,7 +1,7 @@
 #include "framework/WinApp.h"
 
+#include "framework/StandardIds.h"
 #include "framework/Wnd.h"
-#include "resource.h"
 
 namespace
 {

@@ -2,7 +2,6 @@
 #include "framework/Exceptions.h"
 #include "framework/WinApp.h"
 
-#include <new>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
@@ -15,19 +14,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         app->InitInstance();
         return app->ExitInstance();
     }
-    catch (const CException& e)
-    {
-        e.ReportError(MB_ICONEXCLAMATION);
-        return 1;
-    }
-    catch (const std::bad_alloc&)
-    {
-        CMemoryException().ReportError(MB_ICONEXCLAMATION);
-        return 1;
-    }
     catch (...)
     {
-        CException().ReportError(MB_ICONEXCLAMATION);
+        ReportCurrentException(Barrier::startup);
         return 1;
     }
 }

@@ -1,6 +1,7 @@
 #include "palette/DisplayPalette.h"
 
-#include "framework/Exceptions.h"
+#include "framework/WinApp.h"
+#include "resource.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -12,6 +13,17 @@ static_assert(offsetof(PaletteSnapshot, palPalEntry) == offsetof(LOGPALETTE, pal
 const LOGPALETTE* AsLogPalette(const PaletteSnapshot& snapshot)
 {
     return reinterpret_cast<const LOGPALETTE*>(&snapshot);
+}
+
+bool PaletteDisplayNeeded::GetErrorMessage(std::string& text) const
+{
+    text = AfxLoadString(IDS_PALETTE_DISPLAY_NEEDED);
+    return true;
+}
+
+void PaletteDisplayNeeded::ReportError(UINT type, std::string_view fallback) const
+{
+    CException::ReportError((type & ~MB_ICONMASK) | MB_ICONSTOP, fallback);
 }
 
 int ReadDisplayPaletteSize()

@@ -1,10 +1,20 @@
 // The display palette services every palette operation goes through.
 #pragma once
 
+#include "framework/Exceptions.h"
 #include "framework/Gdi.h"
 #include "palette/PaletteSnapshot.h"
 
 #include <windows.h>
+
+// The display is not palette-based, at start-up or since the mode changed: "A color palette based display
+// mode is needed for this application to run.", always with a stop icon.
+class PaletteDisplayNeeded : public CException
+{
+  public:
+    bool GetErrorMessage(std::string& text) const override;
+    void ReportError(UINT type = MB_ICONSTOP, std::string_view fallback = kTextCommandFailed) const override;
+};
 
 // The snapshot as the LOGPALETTE it is laid out as.
 const LOGPALETTE* AsLogPalette(const PaletteSnapshot& snapshot);

@@ -45,3 +45,18 @@ PaletteSnapshot MergeBitmapColours(const PaletteSnapshot& captured, const Palett
     }
     return snapshot;
 }
+
+int FindPaletteColour(const PaletteEntry* entries, int count, std::uint32_t colour)
+{
+    if (count <= 0)
+        return 0;
+    const PaletteEntry wanted{static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(colour >> 8),
+                              static_cast<std::uint8_t>(colour >> 16), 0};
+    for (int i = 0; i < count; ++i)
+    {
+        if (entries[i].peRed == wanted.peRed && entries[i].peGreen == wanted.peGreen &&
+            entries[i].peBlue == wanted.peBlue)
+            return i;
+    }
+    return count;
+}

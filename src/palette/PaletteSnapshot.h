@@ -38,3 +38,7 @@ PaletteSnapshot BlackPalette(int entryCount);
 // from a bitmap colour table (red/green/blue order) where it holds them (below entryCount), otherwise
 // with their captured colours; the 20 static places keep the capture.
 PaletteSnapshot MergeBitmapColours(const PaletteSnapshot& captured, const PaletteEntry (&table)[256], int entryCount);
+
+// The position of the first of the count entries whose red, green and blue equal the colour reference's
+// (0x00BBGGRR; the flags byte is ignored); count when none does. A negative count reads as none read.
+int FindPaletteColour(const PaletteEntry* entries, int count, std::uint32_t colour);

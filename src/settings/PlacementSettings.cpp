@@ -1,9 +1,10 @@
 #include "settings/PlacementSettings.h"
 
-#include "about/DesktopRect.h"
-#include "about/DesktopWindow.h"
 #include "framework/WinApp.h"
+#include "framework/WinGeometry.h"
 #include "framework/Wnd.h"
+#include "settings/DesktopRect.h"
+#include "settings/DesktopWindow.h"
 
 namespace
 {
@@ -70,7 +71,7 @@ BOOL PlacementSettings::RestorePlacement(CWnd* window, UINT flags, BOOL applySta
     {
         // Only moved on screen: the registry keeps the stored rectangle unless something else is saved.
         KeepRectOnDesktop(m_bounds);
-        const Rect bounds{m_bounds.left, m_bounds.top, m_bounds.right, m_bounds.bottom};
+        const Rect bounds = ToRect(m_bounds);
         ::SetWindowPos(hwnd, m_onTop ? HWND_TOPMOST : HWND_NOTOPMOST, bounds.left, bounds.top, SaturatedWidth(bounds),
                        SaturatedHeight(bounds), flags);
         // The system limits a window's size and position, so a huge stored rectangle can leave the

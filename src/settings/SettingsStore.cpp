@@ -36,3 +36,13 @@ void SettingsStore::Save()
     WriteInt(kViewSection, "Borders", m_borders);
     PlacementSettings::Save();
 }
+
+void SettingsStore::SetView(int columns, int rows, int borders)
+{
+    if (columns == m_columns && rows == m_rows && borders == m_borders)
+        return;
+    m_columns = columns;
+    m_rows = rows;
+    m_borders = borders;
+    m_modified = 1;
+}

@@ -11,6 +11,9 @@ class SettingsStore : public PlacementSettings
     void Load() override;
     void Save() override;
 
+    // Takes the window's view values, marking the settings modified when they differ.
+    void SetView(int columns, int rows, int borders);
+
     int m_columns = 256;
     int m_rows = 1;
     int m_borders = 0;

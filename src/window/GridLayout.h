@@ -3,7 +3,7 @@
 // least 1 x 1, with no intermediate overflow.
 #pragma once
 
-#include "window/Geometry.h"
+#include "framework/Geometry.h"
 
 struct GridLayout
 {

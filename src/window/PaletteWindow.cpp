@@ -2,6 +2,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/WinApp.h"
+#include "framework/WinGeometry.h"
 #include "palette/DisplayPalette.h"
 #include "resource.h"
 #include "settings/SettingsStore.h"
@@ -21,14 +22,14 @@ class PaletteIndexCanvas final : public TileCanvas
 
     void FillTile(const Rect& rect, int paletteIndex) override
     {
-        const RECT r{rect.left, rect.top, rect.right, rect.bottom};
+        const RECT r = ToRECT(rect);
         CBrush brush(PALETTEINDEX(paletteIndex));
         ::FillRect(m_dc, &r, brush);
     }
 
     void FrameTile(const Rect& rect) override
     {
-        const RECT r{rect.left, rect.top, rect.right, rect.bottom};
+        const RECT r = ToRECT(rect);
         ::FrameRect(m_dc, &r, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     }
 
@@ -65,7 +66,7 @@ PaletteWindow::PaletteWindow(CWnd* parent, SettingsStore* settings) : CDialog(ID
     const int paletteSize = ReadDisplayPaletteSize();
     m_logPalette = ExplicitPalette(paletteSize);
     if (paletteSize == 0)
-        throw CUserException();
+        throw PaletteDisplayNeeded();
     m_palette = CreatePaletteOrThrow(m_logPalette);
 }
 
@@ -193,6 +194,10 @@ void PaletteWindow::OnPaint()
         PaintIcon();
         return;
     }
+    // Why the grid is live: entry j of the window's palette is an explicit reference to hardware slot j,
+    // so each tile's pixels hold slot number j itself, not a colour. When any program changes the system
+    // palette, the display shows the new colours in the tiles at once; nothing is read or repainted, and
+    // no palette message needs handling. Realising an explicit palette never changes the system palette.
     CPaintDC dc(m_hWnd);
     ::SelectPalette(dc, m_palette, FALSE);
     ::RealizePalette(dc);
@@ -247,17 +252,7 @@ void PaletteWindow::HandBackSettings()
     if (!m_settings)
         return;
     m_settings->CapturePlacement(nullptr);
-    if (m_grid.cx != m_settings->m_columns || m_grid.cy != m_settings->m_rows)
-    {
-        m_settings->m_columns = m_grid.cx;
-        m_settings->m_rows = m_grid.cy;
-        m_settings->m_modified = 1;
-    }
-    if (m_border != m_settings->m_borders)
-    {
-        m_settings->m_borders = m_border;
-        m_settings->m_modified = 1;
-    }
+    m_settings->SetView(m_grid.cx, m_grid.cy, m_border);
 }
 
 void PaletteWindow::OnSetColumns(int columns, int rows)

@@ -14,7 +14,7 @@ class SettingsStore;
 class PaletteWindow : public CDialog
 {
   public:
-    // Performs the palette-device check: throws CUserException on a display that is not palette-based,
+    // Performs the palette-device check: throws PaletteDisplayNeeded on a display that is not palette-based,
     // CResourceException without a display context, CMemoryException without a palette. With settings,
     // the window starts with their view values, restores their placement and hands both back at the end.
     explicit PaletteWindow(CWnd* parent = nullptr, SettingsStore* settings = nullptr);
@@ -62,11 +62,8 @@ class PaletteWindow : public CDialog
     void OnFileSaveAs();
     void OnEditCopy();
     void OnEditClear();
-    void WriteBitmapPalette(const std::string& path);
-    void ApplyBitmapPalette(const std::string& path);
-    void WriteTextDump(const std::string& path);
-    // Tells the user and throws CUserException when the display is no longer palette-based, so that a
-    // command that reads or changes the system palette changes nothing.
+    // Throws PaletteDisplayNeeded when the display is no longer palette-based, so that a command that
+    // reads or changes the system palette says so and changes nothing.
     void RequirePaletteDisplay();
 
     Extent ClientExtent() const;

@@ -1,5 +1,5 @@
 // Moving window rectangles back onto the desktop, including rectangles at the ends of the 32-bit range.
-#include "about/DesktopRect.h"
+#include "settings/DesktopRect.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -85,3 +85,30 @@ TEST(PaletteSnapshot, MergeKeepsTheStaticPlacesAndTakesWhatTheTableHolds)
     }
 }
 } // namespace
+
+TEST(FindPaletteColour, FindsTheFirstMatchIgnoringFlags)
+{
+    const PaletteEntry entries[] = {
+        {0, 0, 0, 0}, {255, 0, 0, 0}, {128, 255, 0, kPcNoCollapse}, {128, 255, 0, 0}, {0, 0, 255, 0},
+    };
+    const int n = 5;
+    EXPECT_EQ(FindPaletteColour(entries, n, 0x000000), 0);
+    EXPECT_EQ(FindPaletteColour(entries, n, 0x0000FF), 1); // pure red
+    EXPECT_EQ(FindPaletteColour(entries, n, 0x00FF80), 2); // the lower of two equal entries, flags aside
+    EXPECT_EQ(FindPaletteColour(entries, n, 0xFF0000), 4); // pure blue
+    // The high byte of a colour reference is not part of the colour.
+    EXPECT_EQ(FindPaletteColour(entries, n, 0x020000FF), 1);
+    // No match: the number of entries read.
+    EXPECT_EQ(FindPaletteColour(entries, n, 0x010203), n);
+    EXPECT_EQ(FindPaletteColour(entries, 4, 0xFF0000), 4);
+    // Only the entries read count, even when a later one would match.
+    EXPECT_EQ(FindPaletteColour(entries, 1, 0x0000FF), 1);
+}
+
+TEST(FindPaletteColour, NoEntriesReadGivesZero)
+{
+    const PaletteEntry entries[] = {{1, 2, 3, 0}};
+    EXPECT_EQ(FindPaletteColour(entries, 0, 0x030201), 0);
+    EXPECT_EQ(FindPaletteColour(entries, -1, 0x030201), 0);
+    EXPECT_EQ(FindPaletteColour(nullptr, 0, 0), 0);
+}

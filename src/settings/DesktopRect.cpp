@@ -1,4 +1,4 @@
-#include "about/DesktopRect.h"
+#include "settings/DesktopRect.h"
 
 #include <cstdint>
 #include <limits>

@@ -1,7 +1,7 @@
 // Moving a window rectangle back onto the desktop, and rectangle sizes that cannot overflow.
 #pragma once
 
-#include "window/Geometry.h"
+#include "framework/Geometry.h"
 
 // How many pixels of a window's width and height stay on the desktop when it is moved back.
 inline constexpr int kDesktopMargin = 32;
