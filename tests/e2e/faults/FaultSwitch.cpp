@@ -1,4 +1,4 @@
-#include "framework/FaultSwitch.h"
+#include "FaultSwitch.h"
 
 #include "ImportHook.h"
 #include "framework/Exceptions.h"
