@@ -10,8 +10,8 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <stdexcept>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
