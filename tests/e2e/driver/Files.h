@@ -15,6 +15,7 @@ class ScratchFolder : NoCopy
   public:
     ScratchFolder();
     ~ScratchFolder();
+    // The path of a file in the folder; the names of the files it holds.
     std::string Path(const std::string& name) const { return m_path + "\\" + name; }
     std::vector<std::string> Files() const { return FilesIn(m_path); }
 

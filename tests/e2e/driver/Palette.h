@@ -48,6 +48,7 @@ class ClipboardHolder : NoCopy
     explicit ClipboardHolder(const char* text);
     ~ClipboardHolder();
 
+    // Whether the clipboard was opened and the text put on it.
     bool Opened() const { return m_opened; }
     // Closes the clipboard, leaving the text on it.
     void Close();

@@ -239,10 +239,7 @@ HWND VexaProcess::StartAndWaitForMain(const std::string& exe)
 
 HWND VexaProcess::StartAndWaitForMain(const std::wstring& exe)
 {
-    if (!Start(exe))
-        return nullptr;
-    m_main = WaitForDialog(m_info.dwProcessId, "Vexa");
-    return m_main;
+    return Start(exe) ? WaitForDialog(m_info.dwProcessId, "Vexa") : nullptr;
 }
 
 HWND VexaProcess::StartPastFirstStart(int& firstStartBoxes, const std::string& exe)
@@ -256,7 +253,7 @@ HWND VexaProcess::StartPastFirstStart(int& firstStartBoxes, const std::string& e
         if (!window)
             return nullptr;
         if (WindowText(window) == "Vexa" && ::GetMenu(window))
-            return m_main = window;
+            return window;
         ++firstStartBoxes;
         ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
         WaitUntil([window] { return !::IsWindow(window) || !::IsWindowVisible(window); });

@@ -74,6 +74,7 @@ class VexaCopy : NoCopy
     VexaCopy(const std::vector<std::wstring>& folders, const std::wstring& fileName);
     ~VexaCopy();
 
+    // Whether the copy was made; its full path.
     bool Made() const { return m_made; }
     const std::wstring& Path() const { return m_path; }
     // The path in the ANSI code page (for names it can spell).
@@ -106,14 +107,14 @@ class VexaProcess : NoCopy
     bool Exit(HWND main);
     // Waits for the process to end; true when it ended within the timeout.
     bool WaitForExit(DWORD timeoutMs = 10000);
+    // The process's exit code; STILL_ACTIVE while it runs.
     DWORD ExitCode() const;
+    // The process id and handle.
     DWORD Id() const { return m_info.dwProcessId; }
     HANDLE Handle() const { return m_info.hProcess; }
-    HWND Main() const { return m_main; }
 
   private:
     PROCESS_INFORMATION m_info{};
-    HWND m_main = nullptr;
 };
 
 // A visible top-level window of the test process that takes the foreground from Vexa, so that a test
@@ -126,7 +127,6 @@ class ForegroundDecoy : NoCopy
 
     // Takes the foreground from the other window, a window of Vexa; true when the decoy has it.
     bool TakeForegroundFrom(HWND other);
-    HWND Window() const { return m_window; }
 
   private:
     HWND m_window = nullptr;

@@ -39,6 +39,7 @@ class RegistryWatch : NoCopy
     RegistryWatch();
     ~RegistryWatch();
 
+    // Whether the watch is set; whether anything was written since.
     bool Armed() const { return m_armed; }
     bool Written() const { return ::WaitForSingleObject(m_event, 0) == WAIT_OBJECT_0; }
 
