@@ -2,7 +2,7 @@
 
 #include "framework/WinApp.h"
 #ifdef VEXA_FAULT_SWITCH
-#include "framework/FaultSwitch.h"
+#include "FaultSwitch.h"
 #endif
 
 std::string CWnd::GetWindowText() const

@@ -1,6 +1,8 @@
 // The About box of the real program: its texts and icon, its owner, one box at a time.
-#include "AboutHelpDriver.h"
-#include "VexaDriver.h"
+#include "driver/Commands.h"
+#include "driver/Files.h"
+#include "driver/Fixture.h"
+#include "driver/Wait.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -8,43 +10,12 @@
 
 namespace
 {
-struct Child
-{
-    const char* prefix;
-    HWND found;
-};
-
-BOOL CALLBACK FindChildByText(HWND window, LPARAM param)
-{
-    auto* child = reinterpret_cast<Child*>(param);
-    if (WindowText(window).rfind(child->prefix, 0) != 0)
-        return TRUE;
-    child->found = window;
-    return FALSE;
-}
-
-BOOL CALLBACK FindIconStatic(HWND window, LPARAM param)
-{
-    if ((::GetWindowLongA(window, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
-        return TRUE;
-    *reinterpret_cast<HWND*>(param) = window;
-    return FALSE;
-}
-
-HWND ChildStartingWith(HWND dialog, const char* prefix)
-{
-    Child child{prefix, nullptr};
-    ::EnumChildWindows(dialog, FindChildByText, reinterpret_cast<LPARAM>(&child));
-    return child.found;
-}
-
 // Where the framework puts an owned dialog: centred over its owner, kept within the work area.
 POINT ExpectedTopLeft(HWND dialog, HWND owner)
 {
-    RECT area{}, box{}, center{};
+    RECT area{};
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    ::GetWindowRect(dialog, &box);
-    ::GetWindowRect(owner, &center);
+    const RECT box = WindowRect(dialog), center = WindowRect(owner);
     const LONG width = box.right - box.left, height = box.bottom - box.top;
     LONG left = (center.left + center.right) / 2 - width / 2;
     LONG top = (center.top + center.bottom) / 2 - height / 2;
@@ -52,15 +23,17 @@ POINT ExpectedTopLeft(HWND dialog, HWND owner)
     top = std::max(area.top, std::min(top, area.bottom - height));
     return {left, top};
 }
+
+class AboutBox : public VexaTest
+{
+  protected:
+    void SetUp() override { Start({.exitAtEnd = true}); }
+};
 } // namespace
 
-TEST(AboutBox, ShowsVersionTextsIconAndClosesOnOk)
+TEST_F(AboutBox, ShowsVersionTextsIconAndClosesOnOk)
 {
-    ResetVexaSettings();
-    VexaProcess vexa;
-    HWND main = vexa.StartAndWaitForMain();
-    ASSERT_NE(main, nullptr);
-    HWND about = OpenAboutBox(vexa.Id(), main);
+    HWND about = OpenAboutBox(m_vexa.Id(), m_main);
     ASSERT_NE(about, nullptr);
 
     EXPECT_EQ(DialogItemText(about, IDC_ABOUT_PRODUCT), "Vexa v1.7");
@@ -70,55 +43,49 @@ TEST(AboutBox, ShowsVersionTextsIconAndClosesOnOk)
     EXPECT_EQ(DialogItemText(about, IDC_ABOUT_DESCRIPTION), "Color Palette Tool\n");
     for (int id : {IDC_ABOUT_PRODUCT, IDC_ABOUT_NOTICE, IDC_ABOUT_DESCRIPTION})
         EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(about, id), GWL_STYLE) & SS_NOPREFIX) << id;
-    HWND web = ChildStartingWith(about, "For more information about our products and services, please visit us at ");
+    HWND web = FindChild(about, [](HWND child) {
+        return WindowText(child).rfind("For more information about our products and services, please visit us at ",
+                                       0) == 0;
+    });
     ASSERT_NE(web, nullptr);
     EXPECT_GT(WindowText(web).size(), 80u);
 
-    HWND icon = nullptr;
-    ::EnumChildWindows(about, FindIconStatic, reinterpret_cast<LPARAM>(&icon));
+    HWND icon =
+        FindChild(about, [](HWND child) { return (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON; });
     ASSERT_NE(icon, nullptr);
     EXPECT_NE(::SendMessageA(icon, STM_GETICON, 0, 0), 0);
 
     EXPECT_EQ(FocusInThreadOf(about), ::GetDlgItem(about, IDOK));
 
     // Owned by the palette window, which is disabled while the box is open, and centred over it.
-    EXPECT_EQ(::GetWindow(about, GW_OWNER), main);
-    EXPECT_FALSE(::IsWindowEnabled(main));
-    RECT box{};
-    ::GetWindowRect(about, &box);
-    const POINT expected = ExpectedTopLeft(about, main);
+    EXPECT_EQ(::GetWindow(about, GW_OWNER), m_main);
+    EXPECT_FALSE(::IsWindowEnabled(m_main));
+    const RECT box = WindowRect(about);
+    const POINT expected = ExpectedTopLeft(about, m_main);
     EXPECT_EQ(box.left, expected.x);
     EXPECT_EQ(box.top, expected.y);
 
     EXPECT_TRUE(CloseDialog(about, IDOK));
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main) != FALSE; }));
-    ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
-    EXPECT_TRUE(vexa.WaitForExit());
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(m_main) != FALSE; }));
 }
 
-TEST(AboutBox, SecondCommandBringsTheOpenBoxToTheFront)
+TEST_F(AboutBox, SecondCommandBringsTheOpenBoxToTheFront)
 {
-    ResetVexaSettings();
-    VexaProcess vexa;
-    HWND main = vexa.StartAndWaitForMain();
-    ASSERT_NE(main, nullptr);
-    HWND about = OpenAboutBox(vexa.Id(), main);
+    HWND about = OpenAboutBox(m_vexa.Id(), m_main);
     ASSERT_NE(about, nullptr);
 
     ForegroundDecoy decoy;
     ASSERT_TRUE(decoy.TakeForegroundFrom(about));
-    ::PostMessageA(main, WM_COMMAND, ID_APP_ABOUT, 0);
+    PostCommand(m_main, ID_APP_ABOUT);
     EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == about; }))
         << "foreground: '" << WindowText(::GetForegroundWindow()) << "'";
     ::Sleep(300);
-    EXPECT_EQ(CountProcessWindows(vexa.Id(), "#32770", "About Vexa"), 1);
+    EXPECT_EQ(CountDialogs(m_vexa.Id(), "About Vexa"), 1u);
 
     // Escape closes it like OK; afterwards the command opens a new box.
     ::PostMessageA(about, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
-    HWND again = OpenAboutBox(vexa.Id(), main);
+    HWND again = OpenAboutBox(m_vexa.Id(), m_main);
     ASSERT_NE(again, nullptr);
     EXPECT_TRUE(CloseDialog(again, IDCANCEL));
-    ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
-    EXPECT_TRUE(vexa.WaitForExit());
 }

@@ -2,8 +2,9 @@
 // exact message and leaves the system palette as it was, or is accepted with the colour table after
 // its info header in the slots of 10..245 that the table holds. The files are made here, but for a
 // real encoder's (tests/data/bitmaps); one start of the program serves a whole table.
-#include "CommandDriver.h"
-#include "VexaDriver.h"
+#include "driver/Commands.h"
+#include "driver/Fixture.h"
+#include "driver/Wait.h"
 #include "resource.h"
 
 #include <cstdint>
@@ -23,11 +24,7 @@ using Bytes = std::vector<unsigned char>;
 // A well-formed 9,270-byte 8-bit bitmap whose slots 10..245 get the seed's colours.
 Bytes GoodBitmap(int seed)
 {
-    std::vector<RGBQUAD> table(10);
-    const std::vector<RGBQUAD> colours = DistinctColours(seed);
-    table.insert(table.end(), colours.begin(), colours.end());
-    table.resize(256);
-    return MakeBitmap(8, 0, 40, table, 9270);
+    return MakeBitmap(8, 0, 40, KnownColoursTable(seed), 9270);
 }
 
 Bytes Put(Bytes bytes, std::size_t offset, std::uint32_t value, int size)
@@ -45,21 +42,13 @@ Bytes Truncated(const Bytes& bytes, std::size_t size)
 // A 256-entry bitmap with an info header of this size, as long as its colour table.
 Bytes HeaderOfSize(unsigned infoSize, int seed)
 {
-    std::vector<RGBQUAD> table(10);
-    const std::vector<RGBQUAD> colours = DistinctColours(seed);
-    table.insert(table.end(), colours.begin(), colours.end());
-    table.resize(256);
-    return MakeBitmap(8, 0, infoSize, table, 14 + infoSize + 4 * 256);
+    return MakeBitmap(8, 0, infoSize, KnownColoursTable(seed), 14 + infoSize + 4 * 256);
 }
 
 // A bitmap whose table holds its first `entries` colours of the seed's from slot 10 on.
 Bytes TableOf(std::size_t entries, unsigned infoSize, int seed)
 {
-    std::vector<RGBQUAD> table(10);
-    const std::vector<RGBQUAD> colours = DistinctColours(seed);
-    table.insert(table.end(), colours.begin(), colours.end());
-    table.resize(entries);
-    return MakeBitmap(8, 0, infoSize, table, 14 + infoSize + 4 * entries + 100);
+    return MakeBitmap(8, 0, infoSize, KnownColoursTable(seed, entries), 14 + infoSize + 4 * entries + 100);
 }
 
 // What a case must give: accepted, or exactly this message (a function of the file's path).
@@ -140,31 +129,10 @@ std::vector<Case> Corpus()
     return corpus;
 }
 
-class BitmapCorpus : public ::testing::Test
+class BitmapCorpus : public VexaTest
 {
   protected:
-    void SetUp() override
-    {
-        ResetVexaSettings();
-        m_main = m_vexa.StartAndWaitForMain();
-        ASSERT_NE(m_main, nullptr);
-        ::SetForegroundWindow(m_main);
-    }
-
-    SystemPalette VexaPalette()
-    {
-        SystemPalette palette{};
-        const std::string probe = m_folder.Path("probe" + std::to_string(++m_probes) + ".bmp");
-        EXPECT_TRUE(ReadPaletteThroughSaveAs(m_vexa.Id(), m_main, probe, palette)) << "no bitmap was saved";
-        return palette;
-    }
-
-    // Chooses the path in the Open dialog; the dialog must let it through.
-    void Open(const std::string& path)
-    {
-        PostCommand(m_main, ID_FILE_OPEN);
-        ASSERT_TRUE(ChooseFileInDialog(m_vexa.Id(), "Open", m_main, path)) << path;
-    }
+    void SetUp() override { Start({.foreground = true}); }
 
     // Opens the file and checks the message, or the palette it must give when accepted.
     void Expect(const std::string& path, const std::string& message, SystemPalette& known)
@@ -183,15 +151,8 @@ class BitmapCorpus : public ::testing::Test
             EXPECT_EQ(TakeMessageBox(m_vexa.Id(), m_main), message);
             ASSERT_TRUE(WaitUntilIdle(m_main));
         }
-        const SystemPalette after = VexaPalette();
-        for (int i = 0; i < 256; ++i)
-            EXPECT_TRUE(SameColours(after[i], known[i])) << "slot " << i;
+        ExpectSamePalette(VexaPalette(), known);
     }
-
-    VexaProcess m_vexa;
-    HWND m_main = nullptr;
-    ScratchFolder m_folder;
-    int m_probes = 0;
 };
 } // namespace
 
@@ -228,9 +189,9 @@ TEST_F(BitmapCorpus, ARealEncodersNewestHeaderGivesTheColoursOfItsClassicOne)
     const std::string oldest = copy("rose-12.bmp");
 
     SystemPalette fromClassic = known;
-    const Bytes classicBytes = ReadFileBytes(classic);
+    const SystemPalette classicTable = PaletteOfBitmap(ReadFileBytes(classic));
     for (int i = 10; i <= 245; ++i)
-        fromClassic[i] = {classicBytes[56 + 4 * i], classicBytes[55 + 4 * i], classicBytes[54 + 4 * i], 0};
+        fromClassic[i] = classicTable[i];
     Expect(classic, {}, known);
     for (int i = 0; i < 256; ++i)
         ASSERT_TRUE(SameColours(known[i], fromClassic[i])) << "slot " << i;
@@ -239,9 +200,7 @@ TEST_F(BitmapCorpus, ARealEncodersNewestHeaderGivesTheColoursOfItsClassicOne)
     for (int i = 10; i <= 245; ++i)
         known[i] = {0, 0, 0, 0};
     Expect(newest, {}, known);
-    const SystemPalette afterNewest = VexaPalette();
-    for (int i = 0; i < 256; ++i)
-        EXPECT_TRUE(SameColours(afterNewest[i], fromClassic[i])) << "slot " << i;
+    ExpectSamePalette(VexaPalette(), fromClassic);
 
     Expect(oldest, kUnsupported, known);
 }
@@ -330,9 +289,7 @@ TEST_F(BitmapCorpus, DevicesFoldersAndLongPathsAreAnsweredAndNothingHangs)
             ASSERT_TRUE(WaitUntilIdle(m_main, 5000)) << "the program does not answer";
         }
     }
-    const SystemPalette after = VexaPalette();
-    for (int i = 0; i < 256; ++i)
-        EXPECT_TRUE(SameColours(after[i], known[i])) << "slot " << i;
+    ExpectSamePalette(VexaPalette(), known);
 
     // Names the dialog keeps to itself: a folder is opened in the dialog, a device path is refused.
     for (const std::string& typed : {folder, deep, std::string("\\\\.\\NUL")})
@@ -342,10 +299,8 @@ TEST_F(BitmapCorpus, DevicesFoldersAndLongPathsAreAnsweredAndNothingHangs)
         const FileDialogOutcome outcome = TypeFileNameInDialog(m_vexa.Id(), "Open", m_main, typed, 3000);
         EXPECT_FALSE(outcome.closed);
         for (HWND dialog : ProcessDialogs(m_vexa.Id(), m_main))
-            ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        const DWORD start = ::GetTickCount();
-        while (!ProcessDialogs(m_vexa.Id(), m_main).empty() && ::GetTickCount() - start < 5000)
-            ::Sleep(20);
+            PostCommand(dialog, IDCANCEL);
+        WaitUntil([this] { return ProcessDialogs(m_vexa.Id(), m_main).empty(); });
         EXPECT_TRUE(ProcessDialogs(m_vexa.Id(), m_main).empty()) << "the dialog did not close";
         ASSERT_TRUE(WaitUntilIdle(m_main, 5000)) << "the program does not answer";
     }

@@ -1,15 +1,12 @@
 // Failures of every menu command, made on demand by the test build VexaFaults.exe (VEXA_FAULT): each is
 // reported the framework's way and the window keeps working. Failures of the system under the program
 // (painting, a display that leaves palette mode), made by the test build's own commands.
-#include "AboutHelpDriver.h"
-#include "CommandDriver.h"
-#include "VexaDriver.h"
+#include "driver/Commands.h"
+#include "driver/Fixture.h"
+#include "driver/Wait.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <cstring>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -17,29 +14,21 @@
 
 namespace
 {
-const UINT kCommands[] = {ID_FILE_OPEN,         ID_FILE_SAVE_AS,       ID_EDIT_COPY,         ID_EDIT_CLEAR,
-                          ID_VIEW_SHRINK_TO_FIT, ID_VIEW_COLUMNS_8,     ID_VIEW_COLUMNS_16,   ID_VIEW_COLUMNS_32,
-                          ID_VIEW_COLUMNS_64,    ID_VIEW_COLUMNS_128,   ID_VIEW_COLUMNS_256,  ID_VIEW_TOGGLE_BORDER,
-                          ID_APP_ABOUT,          ID_HELP,               ID_APP_EXIT};
-
-std::string FaultsExePath()
-{
-    const char* path = std::getenv("VEXA_FAULTS_EXE");
-    return path ? path : "VexaFaults.exe";
-}
-
-// Sets an environment variable of this process, which the programs it starts inherit, for a scope.
-class ScopedEnvironment
-{
-public:
-    ScopedEnvironment(const char* name, const char* value) : m_name(name) { ::SetEnvironmentVariableA(name, value); }
-    ~ScopedEnvironment() { ::SetEnvironmentVariableA(m_name, nullptr); }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    const char* m_name;
-};
+const UINT kCommands[] = {ID_FILE_OPEN,
+                          ID_FILE_SAVE_AS,
+                          ID_EDIT_COPY,
+                          ID_EDIT_CLEAR,
+                          ID_VIEW_SHRINK_TO_FIT,
+                          ID_VIEW_COLUMNS_8,
+                          ID_VIEW_COLUMNS_16,
+                          ID_VIEW_COLUMNS_32,
+                          ID_VIEW_COLUMNS_64,
+                          ID_VIEW_COLUMNS_128,
+                          ID_VIEW_COLUMNS_256,
+                          ID_VIEW_TOGGLE_BORDER,
+                          ID_APP_ABOUT,
+                          ID_HELP,
+                          ID_APP_EXIT};
 
 // The icon of a message box as the screen shows it, captured by this process: Wine puts it in a static
 // of id 1088, Windows in one of id 20. Empty when the box shows none.
@@ -51,12 +40,10 @@ std::vector<COLORREF> IconPixels(HWND box)
     if (!icon || !::IsWindowVisible(icon))
         return {};
     // Everything the box had to do before it waits for input includes painting its icon.
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(box, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+    RoundTrip(box);
     ::RedrawWindow(icon, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    ::SendMessageTimeoutA(box, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-    RECT rect{};
-    ::GetWindowRect(icon, &rect);
+    RoundTrip(box);
+    const RECT rect = WindowRect(icon);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     std::vector<COLORREF> pixels;
@@ -85,7 +72,7 @@ std::vector<COLORREF> ReferenceIcon(UINT iconStyle)
     HWND window = WaitForDialog(::GetCurrentProcessId(), "Reference icon", nullptr);
     std::vector<COLORREF> pixels = window ? IconPixels(window) : std::vector<COLORREF>{};
     if (window)
-        ::PostMessageA(window, WM_COMMAND, IDOK, 0);
+        PostCommand(window, IDOK);
     box.join();
     return pixels;
 }
@@ -109,13 +96,6 @@ const Fault kFaults[] = {
     {"user", nullptr, false},
 };
 
-SIZE ClientSize(HWND window)
-{
-    RECT rect{};
-    ::GetClientRect(window, &rect);
-    return {rect.right, rect.bottom};
-}
-
 // The test build's commands that make system calls fail (FaultSwitch).
 constexpr UINT kFailBeginPaint = 0x7F02;
 constexpr UINT kFailBrushes = 0x7F03;
@@ -127,19 +107,6 @@ void ChangeDisplayMode(HWND main, bool paletteBased)
 {
     ASSERT_TRUE(RunCommand(main, paletteBased ? kRestoreSystem : kLeavePaletteMode));
     ::SendMessageA(main, WM_DISPLAYCHANGE, paletteBased ? 8 : 32, MAKELPARAM(1024, 768));
-}
-
-bool ClipboardHoldsText(const char* text)
-{
-    if (!::OpenClipboard(nullptr))
-        return false;
-    HANDLE data = ::GetClipboardData(CF_TEXT);
-    const bool same = data && std::string(static_cast<const char*>(::GlobalLock(data))) == text;
-    if (data)
-        ::GlobalUnlock(data);
-    const bool palette = ::IsClipboardFormatAvailable(CF_PALETTE);
-    ::CloseClipboard();
-    return same && !palette;
 }
 
 // Exposes the whole client area, as a window moving away from it would, and waits until the program
@@ -167,10 +134,9 @@ TEST(FaultSwitch, EveryCommandsFailureIsReportedAndTheWindowKeepsWorking)
         for (std::size_t k = 0; k < kinds; ++k)
             list += std::string(k ? "," : "") + kFaults[(first + k) % kinds].kind;
         SCOPED_TRACE(list);
-        ResetVexaSettings();
         const ScopedEnvironment failing("VEXA_FAULT", list.c_str());
         VexaProcess vexa;
-        HWND main = vexa.StartAndWaitForMain(FaultsExePath());
+        HWND main = StartVexa(vexa, {.exe = FaultsExePath()});
         ASSERT_NE(main, nullptr);
         const SIZE startSize = ClientSize(main);
 
@@ -202,11 +168,10 @@ TEST(FaultSwitch, EveryCommandsFailureIsReportedAndTheWindowKeepsWorking)
         EXPECT_TRUE(RunCommand(main, ID_VIEW_SHRINK_TO_FIT));
         const SIZE fitted = ClientSize(main);
         EXPECT_TRUE(fitted.cx != startSize.cx || fitted.cy != startSize.cy) << "the View commands changed nothing";
-        EXPECT_TRUE(fitted.cx % 16 == 0 && fitted.cy % 16 == 0) << "16 columns of 16 rows fitted: " << fitted.cx
-                                                               << " x " << fitted.cy;
+        EXPECT_TRUE(fitted.cx % 16 == 0 && fitted.cy % 16 == 0)
+            << "16 columns of 16 rows fitted: " << fitted.cx << " x " << fitted.cy;
         EXPECT_TRUE(ProcessDialogs(vexa.Id(), main).empty());
-        PostCommand(main, ID_APP_EXIT);
-        EXPECT_TRUE(vexa.WaitForExit());
+        EXPECT_TRUE(vexa.Exit(main));
         EXPECT_EQ(vexa.ExitCode(), 0u);
     }
 }
@@ -218,9 +183,8 @@ TEST(FaultSwitch, APaintFailureIsReportedOnceUntilAPaintSucceeds)
     for (const UINT failure : {kFailBeginPaint, kFailBrushes})
     {
         SCOPED_TRACE(failure == kFailBeginPaint ? "BeginPaint fails" : "brushes fail");
-        ResetVexaSettings();
         VexaProcess vexa;
-        HWND main = vexa.StartAndWaitForMain(FaultsExePath());
+        HWND main = StartVexa(vexa, {.exe = FaultsExePath()});
         ASSERT_NE(main, nullptr);
         for (int round = 1; round <= 2; ++round)
         {
@@ -248,8 +212,7 @@ TEST(FaultSwitch, APaintFailureIsReportedOnceUntilAPaintSucceeds)
         EXPECT_TRUE(RunCommand(main, ID_VIEW_COLUMNS_16));
         EXPECT_TRUE(RunCommand(main, ID_VIEW_SHRINK_TO_FIT));
         EXPECT_EQ(ClientSize(main).cx % 16, 0);
-        PostCommand(main, ID_APP_EXIT);
-        EXPECT_TRUE(vexa.WaitForExit());
+        EXPECT_TRUE(vexa.Exit(main));
         EXPECT_EQ(vexa.ExitCode(), 0u);
     }
 }
@@ -261,27 +224,16 @@ TEST(FaultSwitch, APaintFailureIsReportedOnceUntilAPaintSucceeds)
 TEST(FaultSwitch, ADisplayThatLeftPaletteModeStopsEveryPaletteCommand)
 {
     const char* const kPaletteNeeded = "A color palette based display mode is needed for this application to run.";
-    ResetVexaSettings();
     VexaProcess vexa;
-    HWND main = vexa.StartAndWaitForMain(FaultsExePath());
+    HWND main = StartVexa(vexa, {.exe = FaultsExePath(), .foreground = true});
     ASSERT_NE(main, nullptr);
-    ::SetForegroundWindow(main);
     ScratchFolder folder;
     SystemPalette before{};
-    ASSERT_TRUE(ReadPaletteThroughSaveAs(vexa.Id(), main, folder.Path("before.bmp"), before));
-    std::vector<RGBQUAD> table(10);
-    const std::vector<RGBQUAD> colours = DistinctColours(11);
-    table.insert(table.end(), colours.begin(), colours.end());
-    table.resize(256);
-    WriteFileBytes(folder.Path("other.bmp"), MakeBitmap(8, 0, 40, table, 9270));
-    HWND holder = ::CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(::OpenClipboard(holder));
-    ::EmptyClipboard();
-    HGLOBAL text = ::GlobalAlloc(GMEM_MOVEABLE, 7);
-    std::memcpy(::GlobalLock(text), "marker", 7);
-    ::GlobalUnlock(text);
-    ::SetClipboardData(CF_TEXT, text);
-    ::CloseClipboard();
+    ASSERT_TRUE(ReadVexaPalette(vexa.Id(), main, folder.Path("before.bmp"), before));
+    WriteFileBytes(folder.Path("other.bmp"), MakeBitmap(8, 0, 40, KnownColoursTable(11), 9270));
+    ClipboardHolder holder("marker");
+    ASSERT_TRUE(holder.Opened());
+    holder.Close();
 
     ::SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     ASSERT_NE(WindowText(main), "Vexa") << "no readout";
@@ -325,9 +277,8 @@ TEST(FaultSwitch, ADisplayThatLeftPaletteModeStopsEveryPaletteCommand)
 
     ChangeDisplayMode(main, true);
     SystemPalette after{};
-    ASSERT_TRUE(ReadPaletteThroughSaveAs(vexa.Id(), main, folder.Path("after.bmp"), after));
-    for (int i = 0; i < 256; ++i)
-        EXPECT_TRUE(SameColours(after[i], before[i])) << "slot " << i;
+    ASSERT_TRUE(ReadVexaPalette(vexa.Id(), main, folder.Path("after.bmp"), after));
+    ExpectSamePalette(after, before);
     EXPECT_TRUE(ClipboardHoldsText("marker"));
     EXPECT_EQ(folder.Files(), std::vector<std::string>{"other.bmp"}) << "a file was written";
 
@@ -337,7 +288,5 @@ TEST(FaultSwitch, ADisplayThatLeftPaletteModeStopsEveryPaletteCommand)
     EXPECT_NE(WindowText(main), "Vexa") << "the readout does not work again";
     ::SendMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     EXPECT_TRUE(ProcessDialogs(vexa.Id(), main).empty());
-    ::DestroyWindow(holder);
-    PostCommand(main, ID_APP_EXIT);
-    EXPECT_TRUE(vexa.WaitForExit());
+    EXPECT_TRUE(vexa.Exit(main));
 }

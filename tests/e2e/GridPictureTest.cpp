@@ -5,10 +5,10 @@
 // dark red and red: single pixels say little, so tile colours are compared as means over a tile, or
 // over 4 x 4 pixel blocks where tiles are narrower than that. Black border lines and the dialog
 // background (dithered greys) are exact.
-#include "AboutHelpDriver.h"
-#include "CommandDriver.h"
-#include "SettingsDriver.h"
-#include "WindowPicture.h"
+#include "driver/Commands.h"
+#include "driver/Fixture.h"
+#include "driver/Picture.h"
+#include "driver/Wait.h"
 #include "resource.h"
 
 #include <cstdlib>
@@ -154,20 +154,12 @@ void ExpectShowsGrid(HWND main, const Grid& grid, const std::string& view)
     EXPECT_TRUE(faults.empty()) << view << " (" << Describe(grid) << ", client " << picture.width << " x "
                                 << picture.height << "):" << text;
 }
-
-// A start as a new user makes it: no settings at all, the first-start About box and help closed.
-HWND StartAsNewUser(VexaProcess& vexa)
-{
-    ResetVexaSettings(true);
-    int firstStartBoxes = 0;
-    return settings_test::StartPastFirstStart(vexa, firstStartBoxes);
-}
 } // namespace
 
 TEST(GridPicture, FromTheFirstStartThroughEveryViewCommand)
 {
     VexaProcess vexa;
-    HWND main = StartAsNewUser(vexa);
+    HWND main = StartVexa(vexa, {.firstStart = true}); // as a new user starts it
     ASSERT_NE(main, nullptr);
     ExpectShowsGrid(main, {256, 1, false}, "first start");
 
@@ -191,8 +183,7 @@ TEST(GridPicture, FromTheFirstStartThroughEveryViewCommand)
         ASSERT_TRUE(RunCommand(main, step.command));
         ExpectShowsGrid(main, step.grid, "after command " + std::to_string(step.command));
     }
-    ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
-    EXPECT_TRUE(vexa.WaitForExit());
+    EXPECT_TRUE(vexa.Exit(main));
 }
 
 // Whether the picture holds the icon's opaque pixels, exactly, anywhere in its left part.
@@ -240,7 +231,7 @@ TEST(GridPicture, MinimisedWindowShowsTheProgramIcon)
     ::FreeLibrary(exe);
 
     VexaProcess vexa;
-    HWND main = StartAsNewUser(vexa);
+    HWND main = StartVexa(vexa, {.firstStart = true}); // as a new user starts it
     ASSERT_NE(main, nullptr);
     ::SendMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(::IsIconic(main));
@@ -250,6 +241,5 @@ TEST(GridPicture, MinimisedWindowShowsTheProgramIcon)
     EXPECT_TRUE(
         WaitUntil([&] { return CaptureWindow(main, picture, error) && ShowsIcon(picture, icon, opaque); }, 3000))
         << "no icon on the minimised window (" << picture.width << " x " << picture.height << ") " << error;
-    ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
-    EXPECT_TRUE(vexa.WaitForExit());
+    EXPECT_TRUE(vexa.Exit(main));
 }

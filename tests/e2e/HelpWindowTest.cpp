@@ -1,6 +1,8 @@
 // The help window of the real program: its text, its keys, one window at a time, F1 everywhere.
-#include "AboutHelpDriver.h"
-#include "VexaDriver.h"
+#include "driver/Commands.h"
+#include "driver/Files.h"
+#include "driver/Fixture.h"
+#include "driver/Wait.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +12,7 @@ namespace
 {
 HWND WaitForHelp(const VexaProcess& vexa)
 {
-    return WaitForProcessWindow(vexa.Id(), "#32770", "Vexa Help");
+    return WaitForDialog(vexa.Id(), "Vexa Help");
 }
 
 // F1 as the user presses it on the keyboard, in a window of Vexa that the test brings to the front.
@@ -40,29 +42,31 @@ void RequestHelpFrom(HWND window)
     constexpr UINT kKeyF1 = 0x004D;
     ::PostMessageA(window, kKeyF1, 0, 0);
 }
+
+class HelpWindow : public VexaTest
+{
+  protected:
+    void SetUp() override { Start({.exitAtEnd = true}); }
+};
 } // namespace
 
-TEST(HelpWindow, ShowsTheWholeTextAndClosesOnEscapeInTheText)
+TEST_F(HelpWindow, ShowsTheWholeTextAndClosesOnEscapeInTheText)
 {
-    ResetVexaSettings();
-    VexaProcess vexa;
-    HWND main = vexa.StartAndWaitForMain();
-    ASSERT_NE(main, nullptr);
     // F1 with Shift or Ctrl held asks for no help.
     for (WORD modifier : {VK_SHIFT, VK_CONTROL})
     {
-        ASSERT_TRUE(PressF1In(main, modifier));
+        ASSERT_TRUE(PressF1In(m_main, modifier));
         ::Sleep(700);
-        EXPECT_EQ(CountProcessWindows(vexa.Id(), "#32770", "Vexa Help"), 0) << modifier;
+        EXPECT_EQ(CountDialogs(m_vexa.Id(), "Vexa Help"), 0u) << modifier;
     }
-    ::PostMessageA(main, WM_COMMAND, ID_HELP, 0);
-    HWND help = WaitForHelp(vexa);
+    PostCommand(m_main, ID_HELP);
+    HWND help = WaitForHelp(m_vexa);
     ASSERT_NE(help, nullptr);
 
     const std::string resource = ExeResourceBytes("HELP", "TXT");
     ASSERT_EQ(resource.size(), 1299u);
     HWND text = ::GetDlgItem(help, IDC_HELP_TEXT);
-    EXPECT_EQ(FullWindowText(text), resource);
+    EXPECT_EQ(WindowText(text), resource);
     EXPECT_EQ(::SendMessageA(text, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     EXPECT_EQ(FocusInThreadOf(help), ::GetDlgItem(help, IDCANCEL));
     // Read-only, wrapping lines: no horizontal scrolling.
@@ -70,52 +74,40 @@ TEST(HelpWindow, ShowsTheWholeTextAndClosesOnEscapeInTheText)
     EXPECT_TRUE(style & ES_READONLY);
     EXPECT_FALSE(style & (ES_AUTOHSCROLL | WS_HSCROLL));
     EXPECT_TRUE(::GetWindowLongA(help, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    EXPECT_EQ(::GetWindow(help, GW_OWNER), main);
-    EXPECT_FALSE(::IsWindowEnabled(main));
+    EXPECT_EQ(::GetWindow(help, GW_OWNER), m_main);
+    EXPECT_FALSE(::IsWindowEnabled(m_main));
 
     ::PostMessageA(text, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(help); }));
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(main) != FALSE; }));
-    ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
-    EXPECT_TRUE(vexa.WaitForExit());
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(m_main) != FALSE; }));
 }
 
-TEST(HelpWindow, SecondContentsAndF1BringTheOpenWindowToTheFront)
+TEST_F(HelpWindow, SecondContentsAndF1BringTheOpenWindowToTheFront)
 {
-    ResetVexaSettings();
-    VexaProcess vexa;
-    HWND main = vexa.StartAndWaitForMain();
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(PressF1In(main));
-    HWND help = WaitForHelp(vexa);
+    ASSERT_TRUE(PressF1In(m_main));
+    HWND help = WaitForHelp(m_vexa);
     ASSERT_NE(help, nullptr);
 
     ForegroundDecoy decoy;
     ASSERT_TRUE(decoy.TakeForegroundFrom(help));
-    ::PostMessageA(main, WM_COMMAND, ID_HELP, 0);
+    PostCommand(m_main, ID_HELP);
     EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == help; }));
 
     ASSERT_TRUE(decoy.TakeForegroundFrom(help));
     RequestHelpFrom(::GetDlgItem(help, IDC_HELP_TEXT));
     EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == help; }));
     ::Sleep(300);
-    EXPECT_EQ(CountProcessWindows(vexa.Id(), "#32770", "Vexa Help"), 1);
+    EXPECT_EQ(CountDialogs(m_vexa.Id(), "Vexa Help"), 1u);
 
     EXPECT_TRUE(CloseDialog(help, IDCANCEL));
-    ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
-    EXPECT_TRUE(vexa.WaitForExit());
 }
 
-TEST(HelpWindow, F1InTheAboutBoxOpensHelpOwnedByIt)
+TEST_F(HelpWindow, F1InTheAboutBoxOpensHelpOwnedByIt)
 {
-    ResetVexaSettings();
-    VexaProcess vexa;
-    HWND main = vexa.StartAndWaitForMain();
-    ASSERT_NE(main, nullptr);
-    HWND about = OpenAboutBox(vexa.Id(), main);
+    HWND about = OpenAboutBox(m_vexa.Id(), m_main);
     ASSERT_NE(about, nullptr);
     ASSERT_TRUE(PressF1In(about));
-    HWND help = WaitForHelp(vexa);
+    HWND help = WaitForHelp(m_vexa);
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(::GetWindow(help, GW_OWNER), about);
     EXPECT_FALSE(::IsWindowEnabled(about));
@@ -123,6 +115,4 @@ TEST(HelpWindow, F1InTheAboutBoxOpensHelpOwnedByIt)
     EXPECT_TRUE(CloseDialog(help, IDCANCEL));
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(about) != FALSE; }));
     EXPECT_TRUE(CloseDialog(about, IDOK));
-    ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
-    EXPECT_TRUE(vexa.WaitForExit());
 }

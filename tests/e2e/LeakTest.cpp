@@ -1,16 +1,15 @@
 // Long runs of repaints, palette commands and drags leave the program's GDI and USER objects and its
 // memory where they were. Wine answers GetGuiResources with 0, so the objects are counted inside the
 // test build VexaFaults.exe (its count command, no failures asked for); memory is read from outside.
-#include "CommandDriver.h"
-#include "VexaDriver.h"
+#include "driver/Commands.h"
+#include "driver/Fixture.h"
 #include "resource.h"
 
 #include <psapi.h>
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace
@@ -20,12 +19,6 @@ constexpr UINT kCountObjects = 0x7F01;
 // Heaps grow in steps and keep what they once took; a leak of a few bytes a cycle over a thousand
 // cycles still shows above this.
 constexpr SIZE_T kMemoryTolerance = 512 * 1024;
-
-std::string FaultsExePath()
-{
-    const char* path = std::getenv("VEXA_FAULTS_EXE");
-    return path ? path : "VexaFaults.exe";
-}
 
 // The full counts with VEXA_LEAK_FULL=1 (about five minutes); by default 200 Save As runs instead of
 // 1,000, each a trip through the dialog of about a quarter of a second.
@@ -62,25 +55,13 @@ SIZE_T PrivateCommit(HANDLE process)
     return total;
 }
 
-class Leak : public ::testing::Test
+class Leak : public VexaTest
 {
-protected:
+  protected:
     void SetUp() override
     {
-        ResetVexaSettings();
         ::SetEnvironmentVariableA("VEXA_FAULT", nullptr);
-        m_main = m_vexa.StartAndWaitForMain(FaultsExePath());
-        ASSERT_NE(m_main, nullptr);
-        ::SetForegroundWindow(m_main);
-    }
-
-    void TearDown() override
-    {
-        if (m_main && ::IsWindow(m_main))
-        {
-            PostCommand(m_main, ID_APP_EXIT);
-            EXPECT_TRUE(m_vexa.WaitForExit());
-        }
+        Start({.exe = FaultsExePath(), .foreground = true, .exitAtEnd = true});
     }
 
     Usage Measure()
@@ -145,10 +126,9 @@ protected:
     // Press over the grid, move over it, off the window and back, release.
     void Drag(int times)
     {
-        RECT client{};
-        ::GetClientRect(m_main, &client);
-        const LPARAM inside = MAKELPARAM(client.right / 4, client.bottom / 2);
-        const LPARAM across = MAKELPARAM(client.right * 3 / 4, client.bottom / 2);
+        const SIZE client = ClientSize(m_main);
+        const LPARAM inside = MAKELPARAM(client.cx / 4, client.cy / 2);
+        const LPARAM across = MAKELPARAM(client.cx * 3 / 4, client.cy / 2);
         const LPARAM outside = MAKELPARAM(static_cast<WORD>(-30), static_cast<WORD>(-30));
         for (int i = 0; i < times; ++i)
         {
@@ -160,10 +140,6 @@ protected:
         }
         EXPECT_EQ(WindowText(m_main), "Vexa");
     }
-
-    VexaProcess m_vexa;
-    HWND m_main = nullptr;
-    ScratchFolder m_folder;
 };
 } // namespace
 

@@ -1,7 +1,8 @@
 // File Open, Save As, Copy and Clear of the real program, driven through its dialogs, with the system
 // palette and the clipboard read by this process.
-#include "CommandDriver.h"
-#include "VexaDriver.h"
+#include "driver/Commands.h"
+#include "driver/Fixture.h"
+#include "driver/Wait.h"
 #include "resource.h"
 
 #include <cstdlib>
@@ -14,61 +15,16 @@ namespace
 const char* const kUnsupported = "An unsupported operation was attempted.";
 const char* const kUnknownUnnamed = "An unknown error occurred while accessing an unnamed file.";
 
-// Wine gives each process its own colormap on this display, so only Vexa itself sees the system
-// palette it changes: the tests read it through Vexa's own Save As.
-class PaletteCommands : public ::testing::Test
+class PaletteCommands : public VexaTest
 {
   protected:
-    void SetUp() override
-    {
-        ResetVexaSettings();
-        m_main = m_vexa.StartAndWaitForMain();
-        ASSERT_NE(m_main, nullptr);
-        ::SetForegroundWindow(m_main);
-    }
-
-    // Runs File > Save As with the name typed into the dialog.
-    void SaveAs(const std::string& name)
-    {
-        PostCommand(m_main, ID_FILE_SAVE_AS);
-        ASSERT_TRUE(ChooseFileInDialog(m_vexa.Id(), m_saveAsTitle, m_main, name));
-        ASSERT_TRUE(WaitUntilIdle(m_main));
-    }
-
-    // Runs File > Open on the file; the program's answer is left for the caller.
-    void Open(const std::string& path)
-    {
-        PostCommand(m_main, ID_FILE_OPEN);
-        ASSERT_TRUE(ChooseFileInDialog(m_vexa.Id(), "Open", m_main, path));
-    }
-
-    // The system palette as Vexa sees it, from the colour table of a bitmap it saves.
-    SystemPalette VexaPalette()
-    {
-        const std::string path = m_folder.Path("probe" + std::to_string(++m_probes) + ".bmp");
-        SaveAs(path);
-        const std::vector<unsigned char> bytes = ReadFileBytes(path);
-        ::DeleteFileA(path.c_str());
-        SystemPalette palette{};
-        if (bytes.size() < 1078)
-        {
-            ADD_FAILURE() << "no bitmap was saved";
-            return palette;
-        }
-        for (int i = 0; i < 256; ++i)
-            palette[i] = {bytes[56 + 4 * i], bytes[55 + 4 * i], bytes[54 + 4 * i], 0};
-        return palette;
-    }
+    void SetUp() override { Start({.foreground = true}); }
 
     // Opens a bitmap of known colours, so that slots 10..245 hold them.
     SystemPalette OpenKnownColours(int seed)
     {
-        std::vector<RGBQUAD> table(10);
-        const std::vector<RGBQUAD> colours = DistinctColours(seed);
-        table.insert(table.end(), colours.begin(), colours.end());
-        table.resize(256);
         const std::string path = m_folder.Path("known.bmp");
-        WriteFileBytes(path, MakeBitmap(8, 0, 40, table, 9270));
+        WriteFileBytes(path, MakeBitmap(8, 0, 40, KnownColoursTable(seed), 9270));
         Open(path);
         EXPECT_TRUE(WaitUntilIdle(m_main));
         const SystemPalette palette = VexaPalette();
@@ -91,24 +47,9 @@ class PaletteCommands : public ::testing::Test
         const SystemPalette before = VexaPalette();
         Open(path);
         ASSERT_TRUE(WaitUntilIdle(m_main));
-        const SystemPalette expected = PaletteAfterOpening(bytes, before);
-        const SystemPalette after = VexaPalette();
-        for (int i = 0; i < 256; ++i)
-            EXPECT_TRUE(SameColours(after[i], expected[i])) << path << " slot " << i;
+        ExpectSamePalette(VexaPalette(), PaletteAfterOpening(bytes, before), path);
     }
-
-    VexaProcess m_vexa;
-    HWND m_main = nullptr;
-    ScratchFolder m_folder;
-    int m_probes = 0;
-    const char* m_saveAsTitle = "Save As"; // null: the dialog's title is not checked
 };
-
-void ExpectSamePalette(const SystemPalette& actual, const SystemPalette& expected, const char* what)
-{
-    for (int i = 0; i < 256; ++i)
-        EXPECT_TRUE(SameColours(actual[i], expected[i])) << what << " slot " << i;
-}
 
 std::vector<std::string> SplitCrLfLines(const std::vector<unsigned char>& bytes, bool& onlyCrLf)
 {
@@ -284,15 +225,8 @@ TEST_F(PaletteCommands, SaveOntoAFullDiskKeepsThePreviousFile)
     ASSERT_TRUE(ChooseFileInDialog(m_vexa.Id(), "Save As", m_main, target));
     EXPECT_EQ(TakeMessageBox(m_vexa.Id(), m_main), "Disk full while accessing " + target + ".");
     EXPECT_EQ(ReadFileBytes(target), previous);
-
-    WIN32_FIND_DATAA found;
-    int files = 0;
-    HANDLE search = ::FindFirstFileA((std::string(folder) + "\\*").c_str(), &found);
-    do
-        files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-    while (::FindNextFileA(search, &found));
-    ::FindClose(search);
-    EXPECT_EQ(files, 3) << "the kept file, the filler and the mount's marker: no temporary file is left";
+    EXPECT_EQ(FilesIn(folder).size(), 3u)
+        << "the kept file, the filler and the mount's marker: no temporary file is left";
     ::DeleteFileA((std::string(folder) + "\\filler").c_str());
     ::DeleteFileA(target.c_str());
     EXPECT_TRUE(WaitUntilIdle(m_main));
@@ -342,10 +276,7 @@ TEST_F(PaletteCommands, OpenRefusesWhatItCannotUseAndChangesNothing)
 
 TEST_F(PaletteCommands, OpenAcceptsUnusualEightBitBitmaps)
 {
-    std::vector<RGBQUAD> table = DistinctColours(3);
-    table.insert(table.begin(), 10, RGBQUAD{});
-    table.resize(256);
-    WriteFileBytes(m_folder.Path("rle.bmp"), MakeBitmap(8, 1 /* BI_RLE8 */, 40, table, 5000));
+    WriteFileBytes(m_folder.Path("rle.bmp"), MakeBitmap(8, 1 /* BI_RLE8 */, 40, KnownColoursTable(3), 5000));
     ExpectAccepted(m_folder.Path("rle.bmp"));
 
     // The newest header: its 236-entry table follows it; slots 246 and up keep their colours.
@@ -392,25 +323,11 @@ TEST_F(PaletteCommands, CopyPutsTheSystemPaletteOnTheClipboard)
 
 TEST_F(PaletteCommands, CopyWhileTheClipboardIsHeldSaysSoAndChangesNothing)
 {
-    // The clipboard's data belongs to a window: a plain hidden one of this process.
-    HWND holder = ::CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(::OpenClipboard(holder));
-    ::EmptyClipboard();
-    HGLOBAL text = ::GlobalAlloc(GMEM_MOVEABLE, 7);
-    std::memcpy(::GlobalLock(text), "marker", 7);
-    ::GlobalUnlock(text);
-    ::SetClipboardData(CF_TEXT, text);
+    ClipboardHolder holder("marker");
+    ASSERT_TRUE(holder.Opened());
 
     PostCommand(m_main, ID_EDIT_COPY);
     EXPECT_EQ(TakeMessageBox(m_vexa.Id(), m_main), "The palette could not be copied to the clipboard.");
-    ::CloseClipboard();
-
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    EXPECT_FALSE(::IsClipboardFormatAvailable(CF_PALETTE));
-    HANDLE kept = ::GetClipboardData(CF_TEXT);
-    ASSERT_NE(kept, nullptr);
-    EXPECT_STREQ(static_cast<const char*>(::GlobalLock(kept)), "marker");
-    ::GlobalUnlock(kept);
-    ::CloseClipboard();
-    ::DestroyWindow(holder);
+    holder.Close();
+    EXPECT_TRUE(ClipboardHoldsText("marker"));
 }

@@ -3,13 +3,10 @@
 // Under Wine, GetPixel on the screen may not read what the windows show (it often reads black), so
 // these tests check the index, the format and that the colour agrees with the index; the exact
 // colour formatting is covered by the unit tests of the title text.
-#include "CommandDriver.h"
-#include "SettingsDriver.h"
-#include "VexaDriver.h"
-#include "resource.h"
+#include "driver/Fixture.h"
+#include "driver/Registry.h"
 
 #include <gtest/gtest.h>
-
 #include <regex>
 
 namespace
@@ -47,21 +44,21 @@ LPARAM At(int x, int y)
 constexpr int kColumns = 16;
 constexpr int kRows = 32;
 
-class PixelReadout : public ::testing::Test
+class PixelReadout : public VexaTest
 {
-protected:
+  protected:
     void SetUp() override
     {
-        ResetVexaSettings();
-        settings_test::PutInt("View", "Columns", kColumns);
-        settings_test::PutInt("View", "Rows", kRows);
-        settings_test::PutBounds({300, 100, 700, 740});
-        m_main = m_vexa.StartAndWaitForMain();
-        ASSERT_NE(m_main, nullptr);
-        RECT client{};
-        ::GetClientRect(m_main, &client);
-        m_tile = {client.right / kColumns, client.bottom / kRows};
-        m_origin = {(client.right - m_tile.cx * kColumns) / 2, (client.bottom - m_tile.cy * kRows) / 2};
+        Start({.store = [] {
+            PutInt("View", "Columns", kColumns);
+            PutInt("View", "Rows", kRows);
+            PutBounds({300, 100, 700, 740});
+        }});
+        if (HasFatalFailure())
+            return;
+        const SIZE client = ClientSize(m_main);
+        m_tile = {client.cx / kColumns, client.cy / kRows};
+        m_origin = {(client.cx - m_tile.cx * kColumns) / 2, (client.cy - m_tile.cy * kRows) / 2};
         ASSERT_GT(m_tile.cx, 1);
         ASSERT_GT(m_tile.cy, 1);
     }
@@ -86,8 +83,6 @@ protected:
         return WindowText(m_main);
     }
 
-    VexaProcess m_vexa;
-    HWND m_main = nullptr;
     SIZE m_tile{};
     POINT m_origin{};
 };
@@ -119,13 +114,8 @@ TEST_F(PixelReadout, PressOrDoubleClickOverATileShowsItsIndexAtOnceAndReleaseRes
 // searched in the system palette.
 TEST_F(PixelReadout, OffTheTilesTheIndexIsTheLowestEntryOfThatColour)
 {
-    // The system palette as Vexa sees it, through its own Save As.
-    ScratchFolder folder;
-    PostCommand(m_main, ID_FILE_SAVE_AS);
-    ASSERT_TRUE(ChooseFileInDialog(m_vexa.Id(), "Save As", m_main, folder.Path("p.bmp")));
-    ASSERT_TRUE(WaitUntilIdle(m_main));
-    const std::vector<unsigned char> bitmap = ReadFileBytes(folder.Path("p.bmp"));
-    ASSERT_EQ(bitmap.size(), 9270u);
+    SystemPalette palette{};
+    ASSERT_TRUE(ReadVexaPalette(m_vexa.Id(), m_main, m_folder.Path("p.bmp"), palette));
 
     Send(WM_LBUTTONDOWN, CellCentre(5));
     const POINT places[] = {FromScreen({100, 50}), FromScreen({900, 700}), {1, m_origin.y + m_tile.cy * kRows},
@@ -141,8 +131,8 @@ TEST_F(PixelReadout, OffTheTilesTheIndexIsTheLowestEntryOfThatColour)
         int lowest = 256;
         for (int i = 255; i >= 0; --i)
         {
-            const unsigned char* quad = &bitmap[54 + 4 * i];
-            if (quad[2] == reading.red && quad[1] == reading.green && quad[0] == reading.blue)
+            if (palette[i].peRed == reading.red && palette[i].peGreen == reading.green &&
+                palette[i].peBlue == reading.blue)
                 lowest = i;
         }
         EXPECT_EQ(reading.index, lowest) << WindowText(m_main);

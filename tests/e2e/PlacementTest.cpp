@@ -1,18 +1,13 @@
 // The main window's placement across real starts: where it reopens, how it comes back onto the screen,
 // "On top", a minimised close, and runs that change nothing and so write nothing.
-#include "SettingsDriver.h"
+#include "driver/Process.h"
+#include "driver/Registry.h"
+#include "driver/Wait.h"
 
 #include <gtest/gtest.h>
 
-using namespace settings_test;
-
 namespace
 {
-bool IsTopmost(HWND window)
-{
-    return (::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
 // Runs Vexa once with what is stored, checks the window rectangle it opens with, and closes it again
 // without touching it; the registry must come out exactly as it went in.
 void ExpectOpensAtWithoutWriting(const RECT& expected, bool topmost)
@@ -28,7 +23,7 @@ void ExpectOpensAtWithoutWriting(const RECT& expected, bool topmost)
         << opened.left << "," << opened.top << "," << opened.right << "," << opened.bottom;
     EXPECT_FALSE(::IsIconic(main));
     EXPECT_EQ(IsTopmost(main), topmost);
-    ASSERT_TRUE(Exit(vexa, main));
+    ASSERT_TRUE(vexa.Exit(main));
     EXPECT_FALSE(watch.Written());
     EXPECT_EQ(ExportVexaSettings(), before);
 }
@@ -47,7 +42,7 @@ TEST(Placement, ReopensWhereClosedAndAMinimisedCloseKeepsTheRectangle)
         EXPECT_FALSE(IsTopmost(main));
         ::SetWindowPos(main, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
-        ASSERT_TRUE(Exit(vexa, main));
+        ASSERT_TRUE(vexa.Exit(main));
     }
     EXPECT_NE(ExportVexaSettings().find("[Vexa\\Window]\n" + BoundsText(placed) + "On top=dword:0\nState=dword:0\n"),
               std::string::npos);
@@ -60,8 +55,8 @@ TEST(Placement, ReopensWhereClosedAndAMinimisedCloseKeepsTheRectangle)
         EXPECT_TRUE(SameRect(WindowRect(main), placed));
         ::SetWindowPos(main, nullptr, 300, 300, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
         ::SendMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        ASSERT_TRUE(WaitForIconic(main));
-        ASSERT_TRUE(Exit(vexa, main));
+        ASSERT_TRUE(WaitUntil([main] { return ::IsIconic(main) != FALSE; }));
+        ASSERT_TRUE(vexa.Exit(main));
     }
     EXPECT_NE(ExportVexaSettings().find("[Vexa\\Window]\n" + BoundsText(placed) + "On top=dword:0\nState=dword:2\n"),
               std::string::npos)
@@ -74,7 +69,7 @@ TEST(Placement, ReopensWhereClosedAndAMinimisedCloseKeepsTheRectangle)
         ASSERT_NE(main, nullptr);
         EXPECT_FALSE(::IsIconic(main));
         EXPECT_TRUE(SameRect(WindowRect(main), placed));
-        ASSERT_TRUE(Exit(vexa, main));
+        ASSERT_TRUE(vexa.Exit(main));
     }
     EXPECT_NE(ExportVexaSettings().find("On top=dword:0\nState=dword:0\n"), std::string::npos);
 
@@ -122,7 +117,7 @@ TEST(Placement, ARectangleAtTheEndsOfTheRangeNeitherCrashesNorWraps)
     EXPECT_LE(opened.left, 1024 - 32);
     EXPECT_GE(opened.bottom, 32);
     EXPECT_LE(opened.top, 768 - 32);
-    ASSERT_TRUE(Exit(vexa, main));
+    ASSERT_TRUE(vexa.Exit(main));
     // The rectangle the window really had is what the next start gets.
     EXPECT_NE(ExportVexaSettings().find(BoundsText(opened)), std::string::npos);
 }

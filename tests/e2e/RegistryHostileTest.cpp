@@ -2,8 +2,13 @@
 // with a registry editor might leave it: missing, of another type, of another length, extreme numbers,
 // texts without a NUL or far too long. Each start must still give a usable window on the screen, end
 // normally, and save sound values.
-#include "SettingsDriver.h"
+#include "driver/Commands.h"
+#include "driver/Process.h"
+#include "driver/Registry.h"
+#include "driver/Wait.h"
+#include "resource.h"
 
+#include <array>
 #include <climits>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -11,8 +16,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-using namespace settings_test;
 
 namespace
 {
@@ -69,6 +72,31 @@ Row Uniform(const std::string& name, const Stored& path, const Stored& number, b
     return {name, path, number, number, number, number, number, number, number, number, number, number, minimise};
 }
 
+struct Place
+{
+    const char* section;
+    const char* name;
+    Stored Row::*value;
+};
+
+constexpr Place kPlaces[] = {
+    {"CurrentVersion", "Path", &Row::path},    {"CurrentVersion", "Version", &Row::version},
+    {"Window", "On top", &Row::onTop},         {"Window", "Bounds.left", &Row::left},
+    {"Window", "Bounds.top", &Row::top},       {"Window", "Bounds.right", &Row::right},
+    {"Window", "Bounds.bottom", &Row::bottom}, {"Window", "State", &Row::state},
+    {"View", "Columns", &Row::columns},        {"View", "Rows", &Row::rows},
+    {"View", "Borders", &Row::borders},
+};
+
+// A row of REG_DWORD values beside the path of the exe, in the order of kPlaces after the path.
+Row Numbers(const std::string& name, const std::string& exe, const std::array<long long, 10>& values)
+{
+    Row row = Uniform(name, Text(exe), Missing());
+    for (std::size_t i = 0; i < values.size(); ++i)
+        row.*kPlaces[i + 1].value = Dword(values[i]);
+    return row;
+}
+
 constexpr long long kVersion = 0x00010007;
 
 std::vector<Row> Rows(const std::string& exe)
@@ -99,78 +127,20 @@ std::vector<Row> Rows(const std::string& exe)
 
     rows.push_back(Uniform("zero", Text(exe), Dword(0)));
     rows.push_back(Uniform("minus one", Text(exe), Dword(-1)));
-    rows.push_back({.name = "one, a 1 x 1 grid",
-                    .path = Text(exe),
-                    .version = Dword(kVersion),
-                    .onTop = Dword(1),
-                    .left = Dword(1),
-                    .top = Dword(1),
-                    .right = Dword(1),
-                    .bottom = Dword(1),
-                    .state = Dword(1),
-                    .columns = Dword(1),
-                    .rows = Dword(1),
-                    .borders = Dword(1)});
-    rows.push_back({.name = "INT_MIN, a rectangle of the whole 32-bit plane, 1,000,000 columns",
-                    .path = Text(exe),
-                    .version = Dword(INT_MIN),
-                    .onTop = Dword(INT_MIN),
-                    .left = Dword(INT_MIN),
-                    .top = Dword(INT_MIN),
-                    .right = Dword(INT_MAX),
-                    .bottom = Dword(INT_MAX),
-                    .state = Dword(INT_MIN),
-                    .columns = Dword(1000000),
-                    .rows = Dword(1),
-                    .borders = Dword(INT_MIN)});
-    rows.push_back({.name = "INT_MAX, a rectangle at the far bottom right, 2,000,000,000 columns",
-                    .path = Text(exe),
-                    .version = Dword(INT_MAX),
-                    .onTop = Dword(INT_MAX),
-                    .left = Dword(INT_MAX - 300),
-                    .top = Dword(INT_MAX - 200),
-                    .right = Dword(INT_MAX),
-                    .bottom = Dword(INT_MAX),
-                    .state = Dword(INT_MAX),
-                    .columns = Dword(2000000000),
-                    .rows = Dword(1),
-                    .borders = Dword(INT_MAX)});
-    rows.push_back({.name = "0x80000000, a rectangle at the far top left, 2,000,000,000 rows",
-                    .path = Text(exe),
-                    .version = Dword(kVersion),
-                    .onTop = Dword(1),
-                    .left = Dword(0x80000000),
-                    .top = Dword(0x80000000),
-                    .right = Dword(0x80000000 + 300),
-                    .bottom = Dword(0x80000000 + 200),
-                    .state = Dword(2),
-                    .columns = Dword(1),
-                    .rows = Dword(2000000000),
-                    .borders = Dword(0x80000000)});
-    rows.push_back({.name = "a width and height beyond 32 bits, 2,000,000,000 columns and rows",
-                    .path = Text(exe),
-                    .version = Dword(kVersion),
-                    .onTop = Dword(0),
-                    .left = Dword(-2000000000),
-                    .top = Dword(-2000000000),
-                    .right = Dword(2000000000),
-                    .bottom = Dword(2000000000),
-                    .state = Dword(3),
-                    .columns = Dword(2000000000),
-                    .rows = Dword(2000000000),
-                    .borders = Dword(0)});
-    rows.push_back({.name = "an inverted rectangle, negative columns",
-                    .path = Text(exe),
-                    .version = Dword(kVersion),
-                    .onTop = Dword(1),
-                    .left = Dword(500),
-                    .top = Dword(400),
-                    .right = Dword(100),
-                    .bottom = Dword(50),
-                    .state = Dword(-2),
-                    .columns = Dword(-5),
-                    .rows = Dword(16),
-                    .borders = Dword(1)});
+    rows.push_back(Numbers("one, a 1 x 1 grid", exe, {kVersion, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
+    rows.push_back(Numbers("INT_MIN, a rectangle of the whole 32-bit plane, 1,000,000 columns", exe,
+                           {INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MIN, 1000000, 1, INT_MIN}));
+    rows.push_back(
+        Numbers("INT_MAX, a rectangle at the far bottom right, 2,000,000,000 columns", exe,
+                {INT_MAX, INT_MAX, INT_MAX - 300, INT_MAX - 200, INT_MAX, INT_MAX, INT_MAX, 2000000000, 1, INT_MAX}));
+    rows.push_back(Numbers(
+        "0x80000000, a rectangle at the far top left, 2,000,000,000 rows", exe,
+        {kVersion, 1, 0x80000000, 0x80000000, 0x80000000 + 300, 0x80000000 + 200, 2, 1, 2000000000, 0x80000000}));
+    rows.push_back(
+        Numbers("a width and height beyond 32 bits, 2,000,000,000 columns and rows", exe,
+                {kVersion, 0, -2000000000, -2000000000, 2000000000, 2000000000, 3, 2000000000, 2000000000, 0}));
+    rows.push_back(
+        Numbers("an inverted rectangle, negative columns", exe, {kVersion, 1, 500, 400, 100, 50, -2, -5, 16, 1}));
 
     // Texts without a NUL, and texts at and beyond the size the program reads.
     rows.push_back(Uniform("texts without a NUL", Bytes(REG_SZ, exe), Bytes(REG_SZ, "16")));
@@ -226,17 +196,10 @@ Loaded Load(const Row& row)
 
 void Put(const char* section, const char* name, const Stored& value)
 {
-    if (!value.present)
-        return;
-    HKEY key = nullptr;
-    const std::string path = std::string(kVexaKey) + "\\" + section;
-    ASSERT_EQ(
-        ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-        ERROR_SUCCESS);
-    const LONG status = ::RegSetValueExA(key, name, 0, value.type, reinterpret_cast<const BYTE*>(value.bytes.data()),
-                                         static_cast<DWORD>(value.bytes.size()));
-    ::RegCloseKey(key);
-    ASSERT_EQ(status, ERROR_SUCCESS) << section << "\\" << name;
+    if (value.present)
+    {
+        ASSERT_EQ(PutValue(section, name, value.type, value.bytes), ERROR_SUCCESS) << section << "\\" << name;
+    }
 }
 
 // A value as it is now stored, whatever its size.
@@ -258,59 +221,24 @@ Stored Get(const char* section, const char* name)
     return value;
 }
 
-struct Place
-{
-    const char* section;
-    const char* name;
-    Stored Row::*value;
-};
-
-constexpr Place kPlaces[] = {
-    {"CurrentVersion", "Path", &Row::path},    {"CurrentVersion", "Version", &Row::version},
-    {"Window", "On top", &Row::onTop},         {"Window", "Bounds.left", &Row::left},
-    {"Window", "Bounds.top", &Row::top},       {"Window", "Bounds.right", &Row::right},
-    {"Window", "Bounds.bottom", &Row::bottom}, {"Window", "State", &Row::state},
-    {"View", "Columns", &Row::columns},        {"View", "Rows", &Row::rows},
-    {"View", "Borders", &Row::borders},
-};
-
-bool IsTopmost(HWND window)
-{
-    return (::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-bool Responds(HWND window, UINT command)
-{
-    DWORD_PTR result = 0;
-    return ::SendMessageTimeoutA(window, WM_COMMAND, command, 0, SMTO_BLOCK, 5000, &result) != 0;
-}
-
 // Shrink to Fit on a 400 x 200 client area: whole tiles of client / grid each way. A grid finer than a
 // pixel per tile asks for no client at all, which the system refuses: it keeps a minimum width, and
-// the menu bar then wraps and takes client height. The client area then only must not grow. The window is
-// put back afterwards.
+// the menu bar then wraps and takes client height. The client area then only must not grow.
 void ExpectShrinkToFit(HWND main, LONG columns, LONG rows)
 {
-    const RECT before = WindowRect(main);
-    const SIZE oldClient = ClientSize(main);
-    ::SetWindowPos(main, nullptr, 0, 0, before.right - before.left - oldClient.cx + 400,
-                   before.bottom - before.top - oldClient.cy + 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const SIZE client = ClientSize(main);
-    EXPECT_TRUE(Responds(main, ID_VIEW_SHRINK_TO_FIT));
-    const SIZE after = ClientSize(main);
-    const LONG wantedX = client.cx / columns * columns;
-    const LONG wantedY = client.cy / rows * rows;
+    const ShrinkToFitResult fit = ShrinkToFitFrom400x200(main);
+    EXPECT_TRUE(fit.answered);
+    const LONG wantedX = fit.client.cx / columns * columns;
+    const LONG wantedY = fit.client.cy / rows * rows;
     if (wantedX > 0 && wantedY > 0)
     {
-        EXPECT_EQ(after.cx, wantedX) << columns << " columns";
-        EXPECT_EQ(after.cy, wantedY) << rows << " rows";
+        EXPECT_EQ(fit.fitted.cx, wantedX) << columns << " columns";
+        EXPECT_EQ(fit.fitted.cy, wantedY) << rows << " rows";
     }
     else
     {
-        EXPECT_TRUE(after.cx <= client.cx && after.cy <= client.cy) << columns << " x " << rows;
+        EXPECT_TRUE(fit.fitted.cx <= fit.client.cx && fit.fitted.cy <= fit.client.cy) << columns << " x " << rows;
     }
-    ::SetWindowPos(main, nullptr, before.left, before.top, before.right - before.left, before.bottom - before.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ExpectNumber(const char* section, const char* name, LONG expected)
@@ -337,7 +265,7 @@ void RunRow(const Row& row, const std::string& exe)
 
     VexaProcess vexa;
     int boxes = 0;
-    HWND main = StartPastFirstStart(vexa, boxes);
+    HWND main = vexa.StartPastFirstStart(boxes);
     ASSERT_NE(main, nullptr) << "no main window";
     EXPECT_EQ(boxes, loaded.version == kVersion ? 0 : 2) << "the first-start About box and help window";
 
@@ -352,14 +280,14 @@ void RunRow(const Row& row, const std::string& exe)
 
     ExpectShrinkToFit(main, loaded.columns, loaded.rows);
     // The border toggle marks the settings modified, so that every value is saved at the end.
-    EXPECT_TRUE(Responds(main, ID_VIEW_TOGGLE_BORDER));
+    EXPECT_TRUE(RunCommand(main, ID_VIEW_TOGGLE_BORDER, 5000));
     if (row.minimise)
     {
         ::SendMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        EXPECT_TRUE(WaitForIconic(main));
+        EXPECT_TRUE(WaitUntil([main] { return ::IsIconic(main) != FALSE; }));
     }
     window = WindowRect(main);
-    ASSERT_TRUE(Exit(vexa, main)) << "did not end by Exit";
+    ASSERT_TRUE(vexa.Exit(main)) << "did not end by Exit";
     EXPECT_EQ(vexa.ExitCode(), 0u);
 
     const Stored path = Get("CurrentVersion", "Path");

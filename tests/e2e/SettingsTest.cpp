@@ -1,13 +1,14 @@
 // Vexa's settings in the registry across real starts: the install record, the view values, and a key
 // the program may read but not write.
-#include "AboutHelpDriver.h"
-#include "SettingsDriver.h"
+#include "common/Registry.h"
+#include "driver/Commands.h"
+#include "driver/Fixture.h"
+#include "driver/Registry.h"
+#include "resource.h"
 
 #include <algorithm>
 #include <cctype>
 #include <gtest/gtest.h>
-
-using namespace settings_test;
 
 namespace
 {
@@ -29,12 +30,12 @@ TEST(Settings, FirstStartWritesTheInstallRecordAndTheNextStartNothing)
     {
         VexaProcess vexa;
         int boxes = 0;
-        HWND main = StartPastFirstStart(vexa, boxes);
+        HWND main = vexa.StartPastFirstStart(boxes);
         ASSERT_NE(main, nullptr);
         EXPECT_EQ(boxes, 2) << "the About box and the help window open on a first start";
         EXPECT_EQ(ExportVexaSettings(), ExpectedInstallRecord(VexaExePath()));
         EXPECT_TRUE(ShowsGrid(main, 256, 1));
-        ASSERT_TRUE(Exit(vexa, main));
+        ASSERT_TRUE(vexa.Exit(main));
     }
     // The window's rectangle is recorded at the end of the first run, and the view values with it.
     const std::string afterFirst = ExportVexaSettings();
@@ -48,10 +49,10 @@ TEST(Settings, FirstStartWritesTheInstallRecordAndTheNextStartNothing)
     {
         VexaProcess vexa;
         int boxes = 0;
-        HWND main = StartPastFirstStart(vexa, boxes);
+        HWND main = vexa.StartPastFirstStart(boxes);
         ASSERT_NE(main, nullptr);
         EXPECT_EQ(boxes, 0);
-        ASSERT_TRUE(Exit(vexa, main));
+        ASSERT_TRUE(vexa.Exit(main));
     }
     EXPECT_FALSE(watch.Written());
     EXPECT_EQ(ExportVexaSettings(), afterFirst);
@@ -61,23 +62,18 @@ TEST(Settings, InstallRecordFollowsTheProgramFileButNotItsLetterCase)
 {
     // Another folder: Path is rewritten, Version is not, no first-start dialogs.
     ResetVexaSettings();
-    char temp[MAX_PATH] = "";
-    ::GetTempPathA(sizeof temp, temp);
-    const std::string folder = std::string(temp) + "VexaSettingsCopy";
-    const std::string copy = folder + "\\Vexa.exe";
-    ::CreateDirectoryA(folder.c_str(), nullptr);
-    ASSERT_TRUE(::CopyFileA(VexaExePath().c_str(), copy.c_str(), FALSE));
     {
+        const VexaCopy exe({L"VexaSettingsCopy"}, L"Vexa.exe");
+        ASSERT_TRUE(exe.Made());
+        const std::string copy = exe.AnsiPath();
         VexaProcess vexa;
         int boxes = 0;
-        HWND main = StartPastFirstStart(vexa, boxes, copy);
+        HWND main = vexa.StartPastFirstStart(boxes, copy);
         ASSERT_NE(main, nullptr);
         EXPECT_EQ(boxes, 0);
         EXPECT_EQ(Lower(ExportVexaSettings()), Lower(ExpectedInstallRecord(copy)));
-        EXPECT_TRUE(Exit(vexa, main));
+        EXPECT_TRUE(vexa.Exit(main));
     }
-    ::DeleteFileA(copy.c_str());
-    ::RemoveDirectoryA(folder.c_str());
 
     // The same path in other letter case stays; a Version stored as text reads as 0, so this is a
     // first start, and it is rewritten as a number.
@@ -89,11 +85,11 @@ TEST(Settings, InstallRecordFollowsTheProgramFileButNotItsLetterCase)
     {
         VexaProcess vexa;
         int boxes = 0;
-        HWND main = StartPastFirstStart(vexa, boxes);
+        HWND main = vexa.StartPastFirstStart(boxes);
         ASSERT_NE(main, nullptr);
         EXPECT_EQ(boxes, 2);
         EXPECT_EQ(ExportVexaSettings(), ExpectedInstallRecord(otherCase));
-        EXPECT_TRUE(Exit(vexa, main));
+        EXPECT_TRUE(vexa.Exit(main));
     }
 }
 
@@ -110,13 +106,11 @@ TEST(Settings, AProgramPathOf259CharactersStartsAndIsRecorded)
     ASSERT_EQ(copy.Path().size(), 259u);
     ResetVexaSettings();
     VexaProcess vexa;
-    ASSERT_TRUE(vexa.Start(copy.Path()));
-    HWND main = WaitForProcessWindow(vexa.Id(), "#32770", "Vexa");
+    HWND main = vexa.StartAndWaitForMain(copy.Path());
     ASSERT_NE(main, nullptr);
     ASSERT_NE(::GetMenu(main), nullptr) << "a message box: " << DialogItemText(main, 0xFFFF);
-    EXPECT_EQ(Lower(ExportVexaSettings()),
-              Lower(ExpectedInstallRecord(std::string(copy.Path().begin(), copy.Path().end()))));
-    ASSERT_TRUE(Exit(vexa, main));
+    EXPECT_EQ(Lower(ExportVexaSettings()), Lower(ExpectedInstallRecord(copy.AnsiPath())));
+    ASSERT_TRUE(vexa.Exit(main));
     EXPECT_EQ(vexa.ExitCode(), 0u);
 }
 
@@ -141,15 +135,14 @@ TEST(Settings, AFolderNameOutsideTheAnsiCodePageKeepsTheVersionRecordAndTheKey)
     ASSERT_TRUE(copy.Made());
     {
         VexaProcess vexa;
-        ASSERT_TRUE(vexa.Start(copy.Path()));
-        HWND main = WaitForProcessWindow(vexa.Id(), "#32770", "Vexa");
+        HWND main = vexa.StartAndWaitForMain(copy.Path());
         ASSERT_NE(main, nullptr);
         HWND about = OpenAboutBox(vexa.Id(), main);
         ASSERT_NE(about, nullptr);
         EXPECT_EQ(DialogItemText(about, IDC_ABOUT_PRODUCT), "Vexa v1.7");
         EXPECT_TRUE(CloseDialog(about, IDOK));
         ::SendMessageA(main, WM_COMMAND, ID_VIEW_COLUMNS_16, 0);
-        ASSERT_TRUE(Exit(vexa, main));
+        ASSERT_TRUE(vexa.Exit(main));
     }
     const std::string stored = ExportVexaSettings();
     EXPECT_NE(stored.find("Version=dword:65543\n[Vexa\\View]\nBorders=dword:0\nColumns=dword:16\n"), std::string::npos)
@@ -166,13 +159,12 @@ TEST(Settings, AFolderNameOutsideTheAnsiCodePageKeepsTheVersionRecordAndTheKey)
 
 TEST(Settings, ViewValuesSurviveARestartAndTogglingTwiceChangesNothing)
 {
-    ResetVexaSettings();
     {
         VexaProcess vexa;
-        HWND main = vexa.StartAndWaitForMain();
+        HWND main = StartVexa(vexa);
         ASSERT_NE(main, nullptr);
         ::SendMessageA(main, WM_COMMAND, ID_VIEW_COLUMNS_16, 0);
-        ASSERT_TRUE(Exit(vexa, main));
+        ASSERT_TRUE(vexa.Exit(main));
     }
     const std::string stored = ExportVexaSettings();
     EXPECT_NE(stored.find("[Vexa\\View]\nBorders=dword:0\nColumns=dword:16\nRows=dword:16\n"), std::string::npos)
@@ -187,7 +179,7 @@ TEST(Settings, ViewValuesSurviveARestartAndTogglingTwiceChangesNothing)
         EXPECT_TRUE(ShowsGrid(main, 16, 16));
         ::SendMessageA(main, WM_COMMAND, ID_VIEW_TOGGLE_BORDER, 0);
         ::SendMessageA(main, WM_COMMAND, ID_VIEW_TOGGLE_BORDER, 0);
-        ASSERT_TRUE(Exit(vexa, main));
+        ASSERT_TRUE(vexa.Exit(main));
     }
     EXPECT_FALSE(watch.Written());
     EXPECT_EQ(ExportVexaSettings(), stored);
@@ -208,10 +200,9 @@ DWORD_PTR SendSessionEnd(HWND main, UINT message, WPARAM wParam)
 // normal end would, once; a session end that was called off saves nothing.
 TEST(Settings, SessionEndSavesTheViewAndPlacementOnce)
 {
-    ResetVexaSettings();
     {
         VexaProcess vexa;
-        HWND main = vexa.StartAndWaitForMain();
+        HWND main = StartVexa(vexa);
         ASSERT_NE(main, nullptr);
         ::SendMessageA(main, WM_COMMAND, ID_VIEW_COLUMNS_16, 0);
         ::SendMessageA(main, WM_COMMAND, ID_VIEW_TOGGLE_BORDER, 0);
@@ -247,7 +238,7 @@ TEST(Settings, SessionEndSavesTheViewAndPlacementOnce)
     RegistryWatch watch;
     ASSERT_TRUE(watch.Armed());
     ::SendMessageA(main, WM_COMMAND, ID_VIEW_COLUMNS_32, 0);
-    ASSERT_TRUE(Exit(vexa, main));
+    ASSERT_TRUE(vexa.Exit(main));
     EXPECT_FALSE(watch.Written());
     EXPECT_EQ(ExportVexaSettings(), saved);
 }
@@ -267,7 +258,7 @@ TEST(Settings, UnusableColumnsFallBackToOneRowAndBordersFiveIsOn)
         HWND main = vexa.StartAndWaitForMain();
         ASSERT_NE(main, nullptr);
         EXPECT_TRUE(ShowsGrid(main, 256, 1));
-        ASSERT_TRUE(Exit(vexa, main));
+        ASSERT_TRUE(vexa.Exit(main));
         EXPECT_EQ(ExportVexaSettings(), before);
     }
 
@@ -282,7 +273,7 @@ TEST(Settings, UnusableColumnsFallBackToOneRowAndBordersFiveIsOn)
         ASSERT_NE(main, nullptr);
         EXPECT_TRUE(ShowsGrid(main, 256, 1));
         ::SendMessageA(main, WM_COMMAND, ID_VIEW_TOGGLE_BORDER, 0);
-        ASSERT_TRUE(Exit(vexa, main));
+        ASSERT_TRUE(vexa.Exit(main));
     }
     const std::string after = ExportVexaSettings();
     EXPECT_NE(after.find("[Vexa\\View]\nBorders=dword:0\nColumns=dword:256\nRows=dword:1\n"), std::string::npos)
@@ -316,12 +307,12 @@ TEST(Settings, AKeyThatCannotBeWrittenGivesDefaultsAndAFirstStartEveryTime)
     {
         VexaProcess vexa;
         int boxes = 0;
-        HWND main = StartPastFirstStart(vexa, boxes);
+        HWND main = vexa.StartPastFirstStart(boxes);
         ASSERT_NE(main, nullptr);
         EXPECT_EQ(boxes, 2) << "Version cannot be read";
         EXPECT_TRUE(ShowsGrid(main, 256, 1)) << "the stored 16 columns cannot be read";
         ::SendMessageA(main, WM_COMMAND, ID_VIEW_COLUMNS_8, 0);
-        EXPECT_TRUE(Exit(vexa, main));
+        EXPECT_TRUE(vexa.Exit(main));
         EXPECT_EQ(vexa.ExitCode(), 0u);
     }
     EXPECT_EQ(ExportVexaSettings(), before);
@@ -333,11 +324,10 @@ TEST(Depth24Settings, TheInstallRecordIsWrittenBeforeTheDisplayIsRefused)
     // refused run itself changes nothing else.
     ResetVexaSettings(true);
     VexaProcess vexa;
-    ASSERT_TRUE(vexa.Start());
-    HWND box = WaitForProcessWindow(vexa.Id(), "#32770", "Vexa");
+    HWND box = vexa.StartAndWaitForMain();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(::GetMenu(box), nullptr) << "a message box, not the palette window";
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    PostCommand(box, IDOK);
     ASSERT_TRUE(vexa.WaitForExit());
     EXPECT_EQ(ExportVexaSettings(), ExpectedInstallRecord(VexaExePath()));
     ResetVexaSettings();

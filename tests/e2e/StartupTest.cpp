@@ -1,5 +1,10 @@
 // Start-up and shutdown of the real program on both displays and under old and new platform versions.
-#include "SettingsDriver.h"
+#include "common/Registry.h"
+#include "driver/Commands.h"
+#include "driver/Fixture.h"
+#include "driver/Registry.h"
+#include "driver/Wait.h"
+#include "resource.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,8 +25,8 @@ bool IsMainWindow(HWND window)
     return ::GetMenu(window) != nullptr || ::GetDlgItem(window, kMessageBoxTextId) == nullptr;
 }
 
-// Waits for the process to end while watching its visible windows; counts the message boxes that
-// appeared and whether a main window was ever shown.
+// The visible windows of a process seen so far: whether a main window was ever shown, and the message
+// boxes that appeared.
 struct WindowWatch
 {
     bool mainShown = false;
@@ -30,26 +35,13 @@ struct WindowWatch
 
 void WatchWindows(DWORD processId, WindowWatch& watch)
 {
-    struct Context
+    for (HWND window : ProcessWindows(processId))
     {
-        DWORD processId;
-        WindowWatch* watch;
-    } context{processId, &watch};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* context = reinterpret_cast<Context*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner != context->processId || !::IsWindowVisible(window))
-                return TRUE;
-            if (IsMainWindow(window))
-                context->watch->mainShown = true;
-            else if (std::find(context->watch->boxes.begin(), context->watch->boxes.end(), window) ==
-                     context->watch->boxes.end())
-                context->watch->boxes.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&context));
+        if (IsMainWindow(window))
+            watch.mainShown = true;
+        else if (std::find(watch.boxes.begin(), watch.boxes.end(), window) == watch.boxes.end())
+            watch.boxes.push_back(window);
+    }
 }
 
 // Wine's version emulation for the programs started from now on; the value is deleted again when the
@@ -58,13 +50,9 @@ class WineVersionOverride
 {
   public:
     explicit WineVersionOverride(const char* version)
+        : m_set(WriteRegistryValue(HKEY_CURRENT_USER, kWineKey, "Version", REG_SZ, version,
+                                   static_cast<DWORD>(std::strlen(version) + 1)) == ERROR_SUCCESS)
     {
-        HKEY key = nullptr;
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, kWineKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr))
-            return;
-        m_set = ::RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                                 static_cast<DWORD>(std::strlen(version) + 1)) == ERROR_SUCCESS;
-        ::RegCloseKey(key);
     }
     ~WineVersionOverride() { ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kWineKey, "Version"); }
     WineVersionOverride(const WineVersionOverride&) = delete;
@@ -82,7 +70,7 @@ class WineVersionOverride
 std::string RunToRefusal(VexaProcess& vexa, const std::string& exe = {})
 {
     EXPECT_TRUE(vexa.Start(exe));
-    HWND box = WaitForProcessWindow(vexa.Id(), "#32770", "Vexa");
+    HWND box = WaitForDialog(vexa.Id(), "Vexa");
     EXPECT_NE(box, nullptr);
     if (!box)
         return {};
@@ -92,10 +80,13 @@ std::string RunToRefusal(VexaProcess& vexa, const std::string& exe = {})
 
     WindowWatch watch;
     WatchWindows(vexa.Id(), watch);
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-    const DWORD start = ::GetTickCount();
-    while (!vexa.WaitForExit(50) && ::GetTickCount() - start < 10000)
-        WatchWindows(vexa.Id(), watch);
+    PostCommand(box, IDOK);
+    WaitUntil(
+        [&] {
+            WatchWindows(vexa.Id(), watch);
+            return vexa.WaitForExit(0);
+        },
+        10000);
     EXPECT_TRUE(vexa.WaitForExit(0)) << "the program kept running after its message";
     EXPECT_FALSE(watch.mainShown) << "a main window was shown";
     EXPECT_EQ(watch.boxes.size(), 1u) << "the message should be shown once";
@@ -164,13 +155,11 @@ class ExeWithoutResource
 
 TEST(Startup, ShowsMainWindowAndEndsOnExit)
 {
-    ResetVexaSettings();
     VexaProcess vexa;
-    HWND main = vexa.StartAndWaitForMain();
+    HWND main = StartVexa(vexa);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(WindowText(main), "Vexa");
-    ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
-    EXPECT_TRUE(vexa.WaitForExit());
+    EXPECT_TRUE(vexa.Exit(main));
     EXPECT_EQ(vexa.ExitCode(), 0u);
 }
 
@@ -192,9 +181,8 @@ TEST(Startup, EachWayOfClosingEndsTheProcess)
     for (const Way& way : ways)
     {
         SCOPED_TRACE(way.name);
-        ResetVexaSettings();
         VexaProcess vexa;
-        HWND main = vexa.StartAndWaitForMain();
+        HWND main = StartVexa(vexa);
         ASSERT_NE(main, nullptr);
         ::PostMessageA(main, way.message, way.wParam, 0);
         EXPECT_TRUE(vexa.WaitForExit());
@@ -226,8 +214,7 @@ TEST(Startup, StartsOnWindows95AndNt4AndLater)
         HWND main = vexa.StartAndWaitForMain();
         ASSERT_NE(main, nullptr);
         EXPECT_NE(::GetMenu(main), nullptr);
-        ::PostMessageA(main, WM_COMMAND, ID_APP_EXIT, 0);
-        EXPECT_TRUE(vexa.WaitForExit());
+        EXPECT_TRUE(vexa.Exit(main));
     }
 }
 
@@ -240,7 +227,7 @@ TEST(Startup, MissingWindowTemplateIsReported)
     ASSERT_TRUE(exe.Made());
     VexaProcess vexa;
     EXPECT_EQ(RunToRefusal(vexa, exe.Path()), "A required resource was unavailable.");
-    const std::string stored = settings_test::ExportVexaSettings();
+    const std::string stored = ExportVexaSettings();
     EXPECT_EQ(stored.find("[Vexa\\View]"), std::string::npos) << stored;
     EXPECT_EQ(stored.find("[Vexa\\Window]"), std::string::npos) << stored;
 }

@@ -1,9 +1,10 @@
 // The palette window from outside: its menu and frame, the View commands and the system menu.
-#include "VexaDriver.h"
+#include "driver/Commands.h"
+#include "driver/Fixture.h"
+#include "driver/Wait.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace
@@ -43,32 +44,9 @@ void AppendOutline(HMENU menu, int depth, std::string& outline)
 // The window rectangle in screen coordinates as text, for comparisons with readable failures.
 std::string Placement(HWND window)
 {
-    RECT r{};
-    ::GetWindowRect(window, &r);
+    const RECT r = WindowRect(window);
     return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" + std::to_string(r.right) + ", " +
            std::to_string(r.bottom) + ")";
-}
-
-POINT TopLeft(HWND window)
-{
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    return {rect.left, rect.top};
-}
-
-SIZE ClientSize(HWND window)
-{
-    RECT rect{};
-    ::GetClientRect(window, &rect);
-    return {rect.right, rect.bottom};
-}
-
-// Sends a message and waits until the program has handled it.
-LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0)
-{
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, 5000, &result);
-    return static_cast<LRESULT>(result);
 }
 
 // Posts a message, then waits until everything posted before has been handled, so that a message that
@@ -77,38 +55,20 @@ void PostAndSettle(HWND window, UINT message, WPARAM wParam)
 {
     ::PostMessageA(window, message, wParam, 0);
     ::Sleep(200);
-    Send(window, WM_NULL, 0);
+    RoundTrip(window);
 }
 
 bool InMoveOrSizeLoop(HWND window)
 {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) &&
-           (info.flags & GUI_INMOVESIZE) != 0;
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) && (info.flags & GUI_INMOVESIZE) != 0;
 }
 
-class Window : public testing::Test
+class Window : public VexaTest
 {
-protected:
-    void SetUp() override
-    {
-        ResetVexaSettings();
-        m_main = m_vexa.StartAndWaitForMain();
-        ASSERT_NE(m_main, nullptr);
-    }
-
-    void TearDown() override
-    {
-        if (m_main && ::IsWindow(m_main))
-        {
-            ::PostMessageA(m_main, WM_COMMAND, ID_APP_EXIT, 0);
-            EXPECT_TRUE(m_vexa.WaitForExit());
-        }
-    }
-
-    VexaProcess m_vexa;
-    HWND m_main = nullptr;
+  protected:
+    void SetUp() override { Start({.exitAtEnd = true}); }
 };
 } // namespace
 
@@ -174,9 +134,8 @@ TEST_F(Window, SetColumnsKeepsTheSizeAndShrinkToFitFitsTheGrid)
         int columns;
         int rows;
     };
-    const Shape shapes[] = {{ID_VIEW_COLUMNS_8, 8, 32},   {ID_VIEW_COLUMNS_16, 16, 16}, {ID_VIEW_COLUMNS_32, 32, 8},
-                            {ID_VIEW_COLUMNS_64, 64, 4},  {ID_VIEW_COLUMNS_128, 128, 2},
-                            {ID_VIEW_COLUMNS_256, 256, 1}};
+    const Shape shapes[] = {{ID_VIEW_COLUMNS_8, 8, 32},  {ID_VIEW_COLUMNS_16, 16, 16},  {ID_VIEW_COLUMNS_32, 32, 8},
+                            {ID_VIEW_COLUMNS_64, 64, 4}, {ID_VIEW_COLUMNS_128, 128, 2}, {ID_VIEW_COLUMNS_256, 256, 1}};
     for (const Shape& shape : shapes)
     {
         SCOPED_TRACE(shape.columns);
@@ -184,29 +143,29 @@ TEST_F(Window, SetColumnsKeepsTheSizeAndShrinkToFitFitsTheGrid)
         // to the next.
         ::SetWindowPos(m_main, nullptr, 40, 30, 700 + shape.columns % 7, 520 + shape.rows % 5,
                        SWP_NOZORDER | SWP_NOACTIVATE);
-        Send(m_main, WM_NULL, 0);
+        RoundTrip(m_main);
         const std::string before = Placement(m_main);
-        const POINT corner = TopLeft(m_main);
+        const RECT corner = WindowRect(m_main);
         const SIZE client = ClientSize(m_main);
 
-        Send(m_main, WM_COMMAND, shape.command);
+        RunCommand(m_main, shape.command);
         EXPECT_EQ(Placement(m_main), before);
         EXPECT_EQ(ClientSize(m_main).cx, client.cx);
 
-        Send(m_main, WM_COMMAND, ID_VIEW_SHRINK_TO_FIT);
+        RunCommand(m_main, ID_VIEW_SHRINK_TO_FIT);
         const SIZE fitted = ClientSize(m_main);
         EXPECT_EQ(fitted.cx, client.cx / shape.columns * shape.columns);
         EXPECT_EQ(fitted.cy, client.cy / shape.rows * shape.rows);
         const std::string shrunk = Placement(m_main);
-        EXPECT_EQ(TopLeft(m_main).x, corner.x);
-        EXPECT_EQ(TopLeft(m_main).y, corner.y);
+        EXPECT_EQ(WindowRect(m_main).left, corner.left);
+        EXPECT_EQ(WindowRect(m_main).top, corner.top);
 
-        Send(m_main, WM_COMMAND, ID_VIEW_SHRINK_TO_FIT);
+        RunCommand(m_main, ID_VIEW_SHRINK_TO_FIT);
         EXPECT_EQ(Placement(m_main), shrunk);
 
         // Borders don't change the layout: the grid still fits.
-        Send(m_main, WM_COMMAND, ID_VIEW_TOGGLE_BORDER);
-        Send(m_main, WM_COMMAND, ID_VIEW_SHRINK_TO_FIT);
+        RunCommand(m_main, ID_VIEW_TOGGLE_BORDER);
+        RunCommand(m_main, ID_VIEW_SHRINK_TO_FIT);
         EXPECT_EQ(Placement(m_main), shrunk);
     }
 }
@@ -228,8 +187,7 @@ TEST_F(Window, SystemMenuSizeAndMaximizeAreIgnored)
     PostAndSettle(m_main, WM_SYSCOMMAND, SC_SIZE | WMSZ_RIGHT);
     EXPECT_TRUE(InMoveOrSizeLoop(m_main)) << "a border drag should size";
     ::PostMessageA(m_main, WM_KEYDOWN, VK_ESCAPE, 0);
-    for (int i = 0; i < 50 && InMoveOrSizeLoop(m_main); ++i)
-        ::Sleep(100);
+    WaitUntil([this] { return !InMoveOrSizeLoop(m_main); });
     EXPECT_FALSE(InMoveOrSizeLoop(m_main));
     EXPECT_TRUE(::IsWindow(m_main));
 }
@@ -245,10 +203,10 @@ TEST_F(Window, MinimiseAndRestoreKeepTheProgramRunning)
     EXPECT_EQ(Placement(m_main), before);
 
     ::ShowWindowAsync(m_main, SW_MINIMIZE);
-    Send(m_main, WM_NULL, 0);
+    RoundTrip(m_main);
     EXPECT_TRUE(::IsIconic(m_main));
     ::ShowWindowAsync(m_main, SW_RESTORE);
-    Send(m_main, WM_NULL, 0);
+    RoundTrip(m_main);
     EXPECT_FALSE(::IsIconic(m_main));
     EXPECT_EQ(Placement(m_main), before);
 

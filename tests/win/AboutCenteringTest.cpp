@@ -1,6 +1,6 @@
 // Where modal dialogs open: over their owner, over the work area when the owner is hidden or minimised,
 // always within the work area; an unowned dialog and one that places itself keep their positions.
-#include "framework/Dialog.h"
+#include "ShownDialog.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -8,32 +8,23 @@
 namespace
 {
 // Records where it is once shown, then closes.
-class PlacedDialog : public CDialog
+class PlacedDialog : public ShownDialog
 {
   public:
-    PlacedDialog(CWnd* owner, bool placeItself = false) : CDialog(IDD_ABOUT, owner), m_placeItself(placeItself) {}
+    PlacedDialog(CWnd* owner, bool placeItself = false) : ShownDialog(IDD_ABOUT, owner), m_placeItself(placeItself) {}
 
     RECT m_rect{};
 
   protected:
     BOOL OnInitDialog() override
     {
-        CDialog::OnInitDialog();
+        ShownDialog::OnInitDialog();
         if (m_placeItself)
             ::SetWindowPos(m_hWnd, nullptr, 5, 6, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        ::SetTimer(m_hWnd, 1, 20, nullptr);
         return TRUE;
     }
 
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override
-    {
-        if (message != WM_TIMER)
-            return CDialog::OnMessage(message, wParam, lParam, result);
-        ::KillTimer(m_hWnd, 1);
-        ::GetWindowRect(m_hWnd, &m_rect);
-        EndDialog(IDOK);
-        return true;
-    }
+    void OnShown() override { ::GetWindowRect(m_hWnd, &m_rect); }
 
   private:
     bool m_placeItself;

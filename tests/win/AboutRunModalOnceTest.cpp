@@ -1,4 +1,5 @@
 // One open instance per dialog class: a second request while one runs, a stale slot, a later request.
+#include "ShownDialog.h"
 #include "about/RunModalOnce.h"
 #include "resource.h"
 
@@ -33,10 +34,10 @@ HWND MakeForegroundDecoy()
 
 // Once shown, asks for a second instance through the same slot while a decoy holds the foreground,
 // and records what happened.
-class ProbeDialog : public CDialog
+class ProbeDialog : public ShownDialog
 {
   public:
-    ProbeDialog() : CDialog(IDD_HELP, nullptr) {}
+    ProbeDialog() : ShownDialog(IDD_HELP, nullptr) {}
 
     CDialog* m_slotWhileOpen = nullptr;
     bool m_decoyWasForeground = false;
@@ -44,19 +45,8 @@ class ProbeDialog : public CDialog
     bool m_broughtToFront = false;
 
   protected:
-    BOOL OnInitDialog() override
+    void OnShown() override
     {
-        CDialog::OnInitDialog();
-        // A timer fires only once the modal loop is idle, so the dialog is visible by then.
-        ::SetTimer(m_hWnd, 1, 50, nullptr);
-        return TRUE;
-    }
-
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override
-    {
-        if (message != WM_TIMER)
-            return CDialog::OnMessage(message, wParam, lParam, result);
-        ::KillTimer(m_hWnd, 1);
         m_slotWhileOpen = g_slot;
         HWND decoy = MakeForegroundDecoy();
         m_decoyWasForeground = ::GetForegroundWindow() == decoy;
@@ -64,8 +54,6 @@ class ProbeDialog : public CDialog
         m_secondResult = RunModalOnce(second, &g_slot);
         m_broughtToFront = ::GetForegroundWindow() == m_hWnd;
         ::DestroyWindow(decoy);
-        EndDialog(IDOK);
-        return true;
     }
 };
 } // namespace

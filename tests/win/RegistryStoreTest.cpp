@@ -1,7 +1,7 @@
 // The registry store against the real registry, below a scratch key of its own per test.
 #include "settings/RegistryStore.h"
 
-#include "../common/KeyAccess.h"
+#include "../common/Registry.h"
 #include "ImportHook.h"
 #include "framework/Exceptions.h"
 #include "framework/WinApp.h"
@@ -15,29 +15,6 @@
 namespace
 {
 constexpr const char* kScratch = "Software\\QuillonTest";
-
-// Gives everyone full access to a key and its subkeys again, so that a test's scratch key can go.
-void GrantAll(HKEY parent, const char* path);
-
-void GrantAll(HKEY parent, const char* path)
-{
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(parent, path, 0, WRITE_DAC, &key) != ERROR_SUCCESS)
-        return;
-    SetKeyAccess(key, KEY_ALL_ACCESS);
-    ::RegCloseKey(key);
-    if (::RegOpenKeyExA(parent, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return;
-    char name[256];
-    for (DWORD i = 0;; ++i)
-    {
-        DWORD length = sizeof name;
-        if (::RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        GrantAll(key, name);
-    }
-    ::RegCloseKey(key);
-}
 
 // RegSetValueExA that refuses the value whose name ends in ".top", as a full or locked key would.
 using SetValueFunction = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD);
@@ -64,19 +41,14 @@ class RegistryStoreTest : public ::testing::Test
 
     static void Clear()
     {
-        GrantAll(HKEY_LOCAL_MACHINE, kScratch);
+        SetTreeAccess(HKEY_LOCAL_MACHINE, kScratch, KEY_ALL_ACCESS);
         ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kScratch);
     }
 
     // Stores raw data, bypassing the store, the way another program or an old version might.
     void Put(const char* section, const char* name, DWORD type, const void* data, DWORD size)
     {
-        HKEY key = nullptr;
-        ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, (m_path + section).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                    nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
-        ::RegCloseKey(key);
+        ASSERT_EQ(WriteRegistryValue(HKEY_LOCAL_MACHINE, m_path + section, name, type, data, size), ERROR_SUCCESS);
     }
     void PutDword(const char* section, const char* name, DWORD value)
     {

@@ -1,5 +1,6 @@
 // The file that replaces its target only when complete, against real files in a scratch folder, with
 // the system's flush and moves made to fail, and with the move functions of older systems.
+#include "../common/Files.h"
 #include "ImportHook.h"
 #include "framework/ErrorText.h"
 #include "framework/Exceptions.h"
@@ -102,21 +103,7 @@ class ReplacingFileTest : public ::testing::Test
         ::RemoveDirectoryA(m_folder.c_str());
     }
 
-    std::vector<std::string> Files() const
-    {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE search = ::FindFirstFileA((m_folder + "\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return names;
-        do
-        {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(found.cFileName);
-        } while (::FindNextFileA(search, &found));
-        ::FindClose(search);
-        return names;
-    }
+    std::vector<std::string> Files() const { return FilesIn(m_folder); }
 
     void RemoveFiles() const
     {

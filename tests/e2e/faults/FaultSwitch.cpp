@@ -1,4 +1,4 @@
-#include "framework/FaultSwitch.h"
+#include "FaultSwitch.h"
 
 #include "ImportHook.h"
 #include "framework/Exceptions.h"
@@ -10,8 +10,8 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <stdexcept>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 

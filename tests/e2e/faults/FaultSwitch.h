@@ -21,7 +21,7 @@
 // until kRestoreSystem; the program's own code runs unchanged, only its imports are redirected.
 class FaultSwitch
 {
-public:
+  public:
     static constexpr UINT kCountObjects = 0x7F01;
     static constexpr UINT kFailBeginPaint = 0x7F02;
     static constexpr UINT kFailBrushes = 0x7F03;

@@ -27,7 +27,7 @@ struct Picture
 // window, frame and menu included. False, with the reason in error, when no picture could be taken.
 bool CaptureWindow(HWND window, Picture& picture, std::string& error);
 
-// The window's client area , cut out of the picture of the whole window.
+// The window's client area, cut out of the picture of the whole window.
 bool CaptureClientArea(HWND window, Picture& picture, std::string& error);
 
 // Writes the picture as a binary PPM file (for a look at a failure).

@@ -1,4 +1,6 @@
-#include "WindowPicture.h"
+#include "driver/Picture.h"
+
+#include "driver/Wait.h"
 
 #include <cstdio>
 #include <fstream>
@@ -46,22 +48,18 @@ bool StartUnix(std::string command)
 // The bytes of an XWD file once it is complete, as its header tells; empty after the timeout.
 std::vector<unsigned char> ReadWhenComplete(const std::string& path, DWORD timeoutMs)
 {
-    const DWORD start = ::GetTickCount();
-    do
-    {
-        std::vector<unsigned char> bytes;
-        if (std::ifstream in(path, std::ios::binary); in)
-            bytes.assign(std::istreambuf_iterator<char>(in), {});
-        if (bytes.size() >= 100)
-        {
-            const std::size_t size = BigEndian32(bytes, 0) + std::size_t{BigEndian32(bytes, 76)} * 12 +
-                                     std::size_t{BigEndian32(bytes, 48)} * BigEndian32(bytes, 20);
-            if (bytes.size() >= size)
-                return bytes;
-        }
-        ::Sleep(20);
-    } while (::GetTickCount() - start < timeoutMs);
-    return {};
+    std::vector<unsigned char> bytes;
+    const bool complete = WaitUntil(
+        [&] {
+            bytes.clear();
+            if (std::ifstream in(path, std::ios::binary); in)
+                bytes.assign(std::istreambuf_iterator<char>(in), {});
+            return bytes.size() >= 100 &&
+                   bytes.size() >= BigEndian32(bytes, 0) + std::size_t{BigEndian32(bytes, 76)} * 12 +
+                                       std::size_t{BigEndian32(bytes, 48)} * BigEndian32(bytes, 20);
+        },
+        timeoutMs);
+    return complete ? bytes : std::vector<unsigned char>{};
 }
 
 // An XWD file of an 8-bit Z-format image: a header of big-endian 32-bit fields, the colormap and the
