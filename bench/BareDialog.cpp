@@ -13,8 +13,7 @@ INT_PTR CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message)
     {
-    case WM_INITDIALOG:
-    {
+    case WM_INITDIALOG: {
         // The same icon calls as Vexa, so that the floor loads the same resources.
         HINSTANCE module = ::GetModuleHandleA(nullptr);
         HICON large = ::LoadIconA(module, MAKEINTRESOURCEA(IDI_VEXA));

@@ -1,12 +1,12 @@
 // The floor for painting and the pixel readout: Vexa's window reduced to the calls it cannot avoid.
 // A dialog with Vexa's template paints the tiles through an explicit palette with one brush per tile,
 // follows the View commands 2003, 2007 and 2008, and shows the pixel under a drag in its title.
+#include "resource.h"
+
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
-
-#include "resource.h"
 
 namespace
 {
@@ -100,8 +100,8 @@ void MouseMove(HWND window, POINT point)
         screen = ::GetDC(nullptr);
         const int read = static_cast<int>(::GetSystemPaletteEntries(screen, 0, kMaxEntries, entries));
         index = 0;
-        while (index < read && RGB(entries[index].peRed, entries[index].peGreen, entries[index].peBlue) !=
-                                   (colour & 0xFFFFFF))
+        while (index < read &&
+               RGB(entries[index].peRed, entries[index].peGreen, entries[index].peBlue) != (colour & 0xFFFFFF))
             ++index;
         ::ReleaseDC(nullptr, screen);
     }
@@ -125,7 +125,10 @@ INT_PTR CALLBACK GridProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     switch (message)
     {
     case WM_INITDIALOG: UpdateLayout(window); return TRUE;
-    case WM_SIZE: UpdateLayout(window); ::InvalidateRect(window, nullptr, TRUE); return FALSE;
+    case WM_SIZE:
+        UpdateLayout(window);
+        ::InvalidateRect(window, nullptr, TRUE);
+        return FALSE;
     case WM_PAINT: Paint(window); return TRUE;
     case WM_LBUTTONDOWN:
         ::SetCapture(window);

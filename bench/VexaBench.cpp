@@ -5,6 +5,8 @@
 //
 // The programs are Windows paths. Vexa must run on a palette-based display. VEXA_BENCH_RAW set in the
 // environment prints every start-up time.
+#include "resource.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -12,8 +14,6 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-#include "resource.h"
 
 namespace
 {
@@ -88,8 +88,8 @@ BOOL CALLBACK MatchMainWindow(HWND window, LPARAM param)
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
     char className[16] = "";
-    if (owner != search->processId || !::IsWindowVisible(window) || !::GetClassNameA(window, className, sizeof className) ||
-        std::string(className) != "#32770")
+    if (owner != search->processId || !::IsWindowVisible(window) ||
+        !::GetClassNameA(window, className, sizeof className) || std::string(className) != "#32770")
         return TRUE;
     search->found = window;
     return FALSE;
@@ -117,7 +117,7 @@ bool WaitPainted(HWND window)
 // A started program; ends it when it goes out of scope.
 class Program
 {
-public:
+  public:
     Program() = default;
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -165,7 +165,7 @@ public:
 
     HWND Main() const { return m_main; }
 
-private:
+  private:
     PROCESS_INFORMATION m_info{};
     HWND m_main = nullptr;
 };
@@ -242,7 +242,9 @@ void PrintRows()
         if (row.goal > 0)
             std::snprintf(goal, sizeof goal, "<= %.2f", row.goal);
         std::printf("%-30s %12s %12s %7.3f %7s %8s %s\n", row.name.c_str(), vexa, floor, ratio, paired, goal,
-                    row.goal <= 0 ? "" : ratio <= row.goal ? "met" : "MISSED");
+                    row.goal <= 0       ? ""
+                    : ratio <= row.goal ? "met"
+                                        : "MISSED");
     }
 }
 
@@ -350,8 +352,8 @@ void PlaceWindows(HWND vexa, HWND floor)
 // The excess of each median over the WM_NULL round trip: the handlers' own work.
 void AddHandlerRow(const std::string& name, const Pairs& moves, const Pairs& nulls)
 {
-    g_rows.push_back({name, Median(moves.vexa) - Median(nulls.vexa), Median(moves.floor) - Median(nulls.floor), 0, 0,
-                      "us"});
+    g_rows.push_back(
+        {name, Median(moves.vexa) - Median(nulls.vexa), Median(moves.floor) - Median(nulls.floor), 0, 0, "us"});
 }
 
 void BenchPixelReadout(HWND vexa, HWND floor)
@@ -441,7 +443,8 @@ int main(int argc, char** argv)
 {
     if (argc < 5)
     {
-        std::fprintf(stderr, "usage: vexa_bench VEXA_EXE BARE_DIALOG_EXE BARE_DIALOG_IMPORTS_EXE BARE_GRID_EXE [START_RUNS]\n");
+        std::fprintf(stderr,
+                     "usage: vexa_bench VEXA_EXE BARE_DIALOG_EXE BARE_DIALOG_IMPORTS_EXE BARE_GRID_EXE [START_RUNS]\n");
         return 2;
     }
     LARGE_INTEGER frequency{};

@@ -4,10 +4,7 @@
 #include "framework/StandardIds.h"
 #include "framework/WinApp.h"
 
-
-CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent)
-{
-}
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 
 INT_PTR CDialog::DoModal()
 {

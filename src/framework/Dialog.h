@@ -5,14 +5,14 @@
 
 class CDialog : public CWnd
 {
-public:
+  public:
     CDialog(UINT templateId, CWnd* parent);
 
     // Runs the dialog modally; the result of EndDialog, or -1 when it could not be created.
     virtual INT_PTR DoModal();
     void EndDialog(int result);
 
-protected:
+  protected:
     // Runs the data exchange; returns TRUE to let the system set the focus.
     virtual BOOL OnInitDialog();
     virtual void DoDataExchange() {}
@@ -25,7 +25,7 @@ protected:
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
 
-private:
+  private:
     // Centres an owned dialog over its owner (over the work area when the owner is hidden or minimised),
     // within the work area, unless OnInitDialog moved it from where it was before.
     void CenterOverOwner(const RECT& before);

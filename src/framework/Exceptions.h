@@ -10,7 +10,7 @@
 
 class CException : public CObject
 {
-public:
+  public:
     // The text the user is shown, or false when the exception has none of its own.
     virtual bool GetErrorMessage(std::string& text) const;
     // A message box with the application's name as caption: the exception's own text, or the
@@ -25,25 +25,25 @@ class CUserException : public CException
 
 class CMemoryException : public CException
 {
-public:
+  public:
     bool GetErrorMessage(std::string& text) const override;
 };
 
 class CResourceException : public CException
 {
-public:
+  public:
     bool GetErrorMessage(std::string& text) const override;
 };
 
 class CNotSupportedException : public CException
 {
-public:
+  public:
     bool GetErrorMessage(std::string& text) const override;
 };
 
 class CFileException : public CException
 {
-public:
+  public:
     CFileException(FileCause cause = FileCause::none, LONG osError = -1, std::string fileName = {});
 
     bool GetErrorMessage(std::string& text) const override;

@@ -10,7 +10,7 @@ class CWnd;
 // Owns a GDI object and deletes it, unless detached.
 class CGdiObject
 {
-public:
+  public:
     CGdiObject() = default;
     explicit CGdiObject(HGDIOBJ object) : m_hObject(object) {}
     CGdiObject(CGdiObject&& other) noexcept : m_hObject(std::exchange(other.m_hObject, nullptr)) {}
@@ -24,13 +24,13 @@ public:
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
     void DeleteObject();
 
-protected:
+  protected:
     HGDIOBJ m_hObject = nullptr;
 };
 
 class CBrush : public CGdiObject
 {
-public:
+  public:
     // A solid brush; throws CResourceException when none can be made.
     explicit CBrush(COLORREF colour);
     operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
@@ -38,7 +38,7 @@ public:
 
 class CPalette : public CGdiObject
 {
-public:
+  public:
     // Attaches a palette made from the logical palette; false when none was made.
     bool CreatePalette(const LOGPALETTE* logPalette);
     operator HPALETTE() const { return static_cast<HPALETTE>(m_hObject); }
@@ -47,7 +47,7 @@ public:
 // BeginPaint/EndPaint of a window.
 class CPaintDC
 {
-public:
+  public:
     explicit CPaintDC(HWND window);
     ~CPaintDC();
     CPaintDC(const CPaintDC&) = delete;
@@ -56,7 +56,7 @@ public:
 
     PAINTSTRUCT m_ps{};
 
-private:
+  private:
     HWND m_hWnd;
     HDC m_hDC;
 };
@@ -65,14 +65,14 @@ private:
 // when no context can be had.
 class CClientDC
 {
-public:
+  public:
     explicit CClientDC(HWND window);
     ~CClientDC();
     CClientDC(const CClientDC&) = delete;
     CClientDC& operator=(const CClientDC&) = delete;
     operator HDC() const { return m_hDC; }
 
-private:
+  private:
     HWND m_hWnd;
     HDC m_hDC;
 };
@@ -81,13 +81,13 @@ private:
 // none can be had.
 class CInfoDC
 {
-public:
+  public:
     explicit CInfoDC(const char* driver);
     ~CInfoDC();
     CInfoDC(const CInfoDC&) = delete;
     CInfoDC& operator=(const CInfoDC&) = delete;
     operator HDC() const { return m_hDC; }
 
-private:
+  private:
     HDC m_hDC;
 };

@@ -3,6 +3,6 @@
 
 class CObject
 {
-public:
+  public:
     virtual ~CObject() = default;
 };

@@ -2,7 +2,6 @@
 #include "framework/Exceptions.h"
 #include "framework/WinApp.h"
 
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     CWinApp* app = AfxGetApp();

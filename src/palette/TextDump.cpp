@@ -24,9 +24,9 @@ std::string FormatDumpTime(const LocalTimeFields* time)
 
     // The longest text, "Wednesday, September 30, 2026 @23:59:59", takes 39 characters.
     char text[64];
-    const int length = std::snprintf(text, sizeof text, "%s, %s %02d, %04d @%d:%02d:%02d", kWeekdays[time->weekday],
-                                     kMonths[time->month - 1], time->day, time->year, time->hour, time->minute,
-                                     time->second);
+    const int length =
+        std::snprintf(text, sizeof text, "%s, %s %02d, %04d @%d:%02d:%02d", kWeekdays[time->weekday],
+                      kMonths[time->month - 1], time->day, time->year, time->hour, time->minute, time->second);
     if (length < 0 || static_cast<std::size_t>(length) >= sizeof text)
         return {};
     return std::string(text, static_cast<std::size_t>(length));

@@ -7,7 +7,7 @@
 
 struct GridLayout
 {
-    Point origin;   // client coordinates of the grid's top-left corner
+    Point origin;    // client coordinates of the grid's top-left corner
     Extent tileSize; // pixel size of one tile
 
     // Tiles of client / grid (truncating), centred; the odd leftover pixel goes right or down.

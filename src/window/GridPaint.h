@@ -7,11 +7,11 @@
 // Receives the drawing calls of PaintGrid; the window draws them with palette-index brushes.
 class TileCanvas
 {
-public:
+  public:
     virtual void FillTile(const Rect& rect, int paletteIndex) = 0;
     virtual void FrameTile(const Rect& rect) = 0;
 
-protected:
+  protected:
     ~TileCanvas() = default;
 };
 

@@ -7,7 +7,8 @@ namespace
 {
 TEST(ErrorText, FileErrorTextNamesTheFileOrAnUnnamedFile)
 {
-    EXPECT_EQ(FileErrorText(FileCause::genericException, ""), "An unknown error occurred while accessing an unnamed file.");
+    EXPECT_EQ(FileErrorText(FileCause::genericException, ""),
+              "An unknown error occurred while accessing an unnamed file.");
     EXPECT_EQ(FileErrorText(FileCause::fileNotFound, "C:\\pal.bmp"), "C:\\pal.bmp was not found.");
     EXPECT_EQ(FileErrorText(FileCause::accessDenied, "C:\\pal.txt"), "Access to C:\\pal.txt was denied.");
     EXPECT_EQ(FileErrorText(FileCause::diskFull, "A:\\x.bmp"), "Disk full while accessing A:\\x.bmp.");

@@ -1,9 +1,8 @@
 // Tile size, origin, hit testing and the fitted client size of the tile grid.
 #include "window/GridLayout.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
+#include <gtest/gtest.h>
 
 namespace
 {

@@ -2,7 +2,6 @@
 #include "window/GridPaint.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace
@@ -11,13 +10,13 @@ struct Call
 {
     bool frame; // FrameTile rather than FillTile
     Rect rect;
-    int index;  // -1 for frames
+    int index; // -1 for frames
     bool operator==(const Call&) const = default;
 };
 
 class RecordingCanvas final : public TileCanvas
 {
-public:
+  public:
     std::vector<Call> m_calls;
 
     void FillTile(const Rect& rect, int paletteIndex) override { m_calls.push_back({false, rect, paletteIndex}); }
@@ -58,8 +57,9 @@ TEST(GridPaint, BordersFrameEachTileOnePixelWider)
     PaintGrid(GridLayout{{1, 2}, {10, 5}}, grid, 4, true, canvas);
 
     const std::vector<Call> expected = {
-        {false, {1, 2, 11, 7}, 0},  {true, {1, 2, 12, 8}, -1},   {false, {11, 2, 21, 7}, 1}, {true, {11, 2, 22, 8}, -1},
-        {false, {1, 7, 11, 12}, 2}, {true, {1, 7, 12, 13}, -1}, {false, {11, 7, 21, 12}, 3}, {true, {11, 7, 22, 13}, -1},
+        {false, {1, 2, 11, 7}, 0},   {true, {1, 2, 12, 8}, -1},   {false, {11, 2, 21, 7}, 1},
+        {true, {11, 2, 22, 8}, -1},  {false, {1, 7, 11, 12}, 2},  {true, {1, 7, 12, 13}, -1},
+        {false, {11, 7, 21, 12}, 3}, {true, {11, 7, 22, 13}, -1},
     };
     EXPECT_EQ(canvas.m_calls, expected);
 }
@@ -72,8 +72,11 @@ TEST(GridPaint, DrawsOnlyTheEntriesThePaletteHas)
         int entryCount;
         std::size_t fills;
     };
-    const Case cases[] = {{"no entries", 0, 0}, {"negative count", -5, 0}, {"fewer than a row", 3, 3},
-                          {"part of the grid", 20, 20}, {"more than the grid", 300, 256}};
+    const Case cases[] = {{"no entries", 0, 0},
+                          {"negative count", -5, 0},
+                          {"fewer than a row", 3, 3},
+                          {"part of the grid", 20, 20},
+                          {"more than the grid", 300, 256}};
     const Extent grid{16, 16};
     const GridLayout layout = GridLayout::Compute({320, 192}, grid);
     for (const Case& c : cases)

@@ -1,9 +1,8 @@
 // The pixel readout's title text.
 #include "window/PixelTitle.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 
 namespace
 {

@@ -1,9 +1,8 @@
 // The text palette dump: its time text and its lines.
 #include "palette/TextDump.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -61,8 +60,8 @@ TEST(TextDump, TimeTextIsEmptyForAnyFieldOutOfRange)
         int high;
     };
     const Field fields[] = {
-        {&LocalTimeFields::year, 0, 9999},  {&LocalTimeFields::month, 1, 12}, {&LocalTimeFields::day, 1, 31},
-        {&LocalTimeFields::weekday, 0, 6},  {&LocalTimeFields::hour, 0, 23},  {&LocalTimeFields::minute, 0, 59},
+        {&LocalTimeFields::year, 0, 9999}, {&LocalTimeFields::month, 1, 12}, {&LocalTimeFields::day, 1, 31},
+        {&LocalTimeFields::weekday, 0, 6}, {&LocalTimeFields::hour, 0, 23},  {&LocalTimeFields::minute, 0, 59},
         {&LocalTimeFields::second, 0, 60},
     };
     for (const Field& f : fields)
@@ -93,8 +92,7 @@ PaletteSnapshot SampleCapture()
 
 TEST(TextDump, HeaderLines)
 {
-    const std::vector<std::string> lines =
-        FormatTextDump(SampleCapture(), 256, "Tuesday, December 08, 2026 @6:10:30");
+    const std::vector<std::string> lines = FormatTextDump(SampleCapture(), 256, "Tuesday, December 08, 2026 @6:10:30");
     ASSERT_EQ(lines.size(), 264u);
     EXPECT_EQ(lines[0], "Vexa - Win32 Color Palette Tool\n");
     EXPECT_EQ(lines[2], "\n");
@@ -139,8 +137,8 @@ TEST(TextDump, EntryCountIsHeldTo0Through256)
         const std::vector<std::string> lines = FormatTextDump(SampleCapture(), c.entryCount, "x");
         ASSERT_EQ(lines.size(), 8u + static_cast<std::size_t>(c.shown)) << c.entryCount;
         EXPECT_EQ(lines[5], "Number of entries: " + std::to_string(c.shown) + "\n");
-        EXPECT_EQ(lines.back(), c.shown == 0 ? "Index: R,   G,   B\n"
-                                             : FormatTextDump(SampleCapture(), 256, "x")[7 + c.shown]);
+        EXPECT_EQ(lines.back(),
+                  c.shown == 0 ? "Index: R,   G,   B\n" : FormatTextDump(SampleCapture(), 256, "x")[7 + c.shown]);
     }
 }
 

@@ -3,7 +3,6 @@
 #include "palette/DisplayPalette.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace
@@ -15,10 +14,10 @@ struct StaticColour
     BYTE red, green, blue;
 };
 constexpr StaticColour kStaticColours[] = {
-    {0, 0, 0, 0},         {1, 128, 0, 0},       {2, 0, 128, 0},       {3, 128, 128, 0},     {4, 0, 0, 128},
-    {5, 128, 0, 128},     {6, 0, 128, 128},     {7, 192, 192, 192},   {8, 192, 220, 192},   {9, 166, 202, 240},
-    {246, 255, 251, 240}, {247, 160, 160, 164}, {248, 128, 128, 128}, {249, 255, 0, 0},     {250, 0, 255, 0},
-    {251, 255, 255, 0},   {252, 0, 0, 255},     {253, 255, 0, 255},   {254, 0, 255, 255},   {255, 255, 255, 255},
+    {0, 0, 0, 0},         {1, 128, 0, 0},       {2, 0, 128, 0},       {3, 128, 128, 0},   {4, 0, 0, 128},
+    {5, 128, 0, 128},     {6, 0, 128, 128},     {7, 192, 192, 192},   {8, 192, 220, 192}, {9, 166, 202, 240},
+    {246, 255, 251, 240}, {247, 160, 160, 164}, {248, 128, 128, 128}, {249, 255, 0, 0},   {250, 0, 255, 0},
+    {251, 255, 255, 0},   {252, 0, 0, 255},     {253, 255, 0, 255},   {254, 0, 255, 255}, {255, 255, 255, 255},
 };
 
 bool IsStaticSlot(int slot)
@@ -42,11 +41,11 @@ PaletteSnapshot CaptureAll()
 // window realises a palette in the foreground.
 class ForegroundWindow
 {
-public:
+  public:
     ForegroundWindow()
     {
-        m_hWnd = ::CreateWindowExA(0, "STATIC", "palette test", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64, nullptr,
-                                   nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        m_hWnd = ::CreateWindowExA(0, "STATIC", "palette test", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64, nullptr, nullptr,
+                                   ::GetModuleHandleA(nullptr), nullptr);
         ::SetForegroundWindow(m_hWnd);
         Pump();
     }
@@ -62,7 +61,7 @@ public:
             ::DispatchMessageA(&msg);
     }
 
-private:
+  private:
     HWND m_hWnd = nullptr;
 };
 
