@@ -1,6 +1,7 @@
 // The binary palette formats: Vexa's bitmap, the Adobe colour table and the RIFF palette. Faults name
 // the byte offset where the file stops being what it should be.
 #include "palette/BitmapFormat.h"
+#include "palette/LittleEndian.h"
 #include "palette/PaletteFormats.h"
 
 #include <algorithm>
@@ -12,28 +13,6 @@ constexpr std::size_t kActColoursSize = 256 * 3; // 768
 constexpr std::size_t kActFullSize = kActColoursSize + 4;
 constexpr std::size_t kRiffHeaderSize = 12; // "RIFF", the size, "PAL "
 constexpr std::size_t kChunkHeaderSize = 8;
-
-std::uint16_t Get16(const std::uint8_t* bytes)
-{
-    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-std::uint32_t Get32(const std::uint8_t* bytes)
-{
-    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | std::uint32_t{bytes[3]} << 24;
-}
-
-void Put16(std::vector<std::uint8_t>& out, std::uint16_t value)
-{
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
 
 void PutText(std::vector<std::uint8_t>& out, const char* text)
 {

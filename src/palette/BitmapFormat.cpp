@@ -1,33 +1,12 @@
 #include "palette/BitmapFormat.h"
 
+#include "palette/LittleEndian.h"
+
 namespace
 {
 constexpr std::uint16_t kBitmapMagic = 0x4D42; // "BM"
 constexpr std::size_t kBitCountOffset = 28;
 constexpr std::size_t kColoursUsedOffset = 46;
-
-// Little-endian writes by hand: the file layout must not depend on the host's byte order or padding.
-void Put16(std::vector<std::uint8_t>& out, std::uint16_t value)
-{
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-std::uint16_t Get16(const std::uint8_t* bytes)
-{
-    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-std::uint32_t Get32(const std::uint8_t* bytes)
-{
-    return std::uint32_t{Get16(bytes)} | std::uint32_t{Get16(bytes + 2)} << 16;
-}
 } // namespace
 
 std::vector<std::uint8_t> BuildBitmapFile(const PaletteSnapshot& captured)

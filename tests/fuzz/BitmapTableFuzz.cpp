@@ -2,6 +2,7 @@
 // with an independent reading of the checks, read nothing past the input, and on success return
 // exactly the table's bytes after the info header and zeros after it. Inputs long enough to serve as
 // a palette also go through the writer and back.
+#include "FuzzCheck.h"
 #include "palette/BitmapFormat.h"
 
 #include <cstdint>
@@ -10,12 +11,6 @@
 
 namespace
 {
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
 std::uint64_t Little(const std::uint8_t* bytes, int size)
 {
     std::uint64_t value = 0;

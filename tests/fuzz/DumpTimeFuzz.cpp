@@ -1,6 +1,7 @@
 // Arbitrary field values for the dump's time text, and arbitrary counts and time texts for the dump:
 // nothing may crash, the time text stays within its bound and is empty exactly when a field is out
 // of range, and the dump always has 8 lines plus the held entry count.
+#include "FuzzCheck.h"
 #include "palette/TextDump.h"
 
 #include <cstdint>
@@ -10,12 +11,6 @@
 
 namespace
 {
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
 int TakeInt(const std::uint8_t*& data, std::size_t& size)
 {
     std::uint32_t value = 0;

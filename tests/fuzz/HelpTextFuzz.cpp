@@ -1,20 +1,12 @@
 // Any bytes as a text resource: the text is the bytes up to the first NUL, never longer than the
 // resource, and loses exactly one trailing 0x02 end mark when the resource does not start with NUL.
+#include "FuzzCheck.h"
 #include "about/HelpText.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-
-namespace
-{
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -2,18 +2,10 @@
 // must read nothing past the input and give either a fault inside it or 1 to the format's most
 // colours; what it reads must come back the same through the writer (with a GIMP palette's names),
 // in a file that detection takes for that format when it is no other.
+#include "FuzzCheck.h"
 #include "palette/PaletteFormats.h"
 
 #include <cstdlib>
-
-namespace
-{
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

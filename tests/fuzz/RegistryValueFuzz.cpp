@@ -2,6 +2,7 @@
 // only from a REG_SZ within the size limit, ended at its first NUL, and nothing read past the value.
 // Input: the type (4 bytes, little-endian), a length byte, then the value's bytes. A length byte whose
 // low four bits are all set stands for a value near the size limit, made by repeating the rest.
+#include "FuzzCheck.h"
 #include "settings/RegistryValue.h"
 
 #include <cstdint>
@@ -12,12 +13,6 @@
 
 namespace
 {
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
 std::vector<unsigned char> ValueBytes(std::uint8_t lengthByte, const std::uint8_t* rest, std::size_t restSize)
 {
     if ((lengthByte & 0x0F) != 0x0F)
