@@ -120,6 +120,10 @@ int main(int argc, char** argv)
         }
     }
 
+    // A RIFF palette whose data chunk is too short to hold a version and a count.
+    ok = ok &&
+         WriteSeed(root / "palette-riff" / "empty-data", text(std::string_view("RIFF\x0c\0\0\0PAL data\0\0\0\0", 20)));
+
     if (!ok)
     {
         std::fprintf(stderr, "could not write the seeds under %s\n", argv[1]);

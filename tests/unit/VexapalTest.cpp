@@ -140,11 +140,17 @@ TEST_F(Vexapal, DiffShowsTheEntriesThatDifferAndAnswersLikeCmp)
     Write("two.gpl", kTwoColours);
     Write("same.pal", "JASC-PAL\r\n0100\r\n2\r\n255 128 0\r\n1 2 3\r\n");
     Write("other.hex", "ff8000\n010204\n000000\n");
+    Write("red.hex", "ff0000\n010203\n");
+    Write("black.hex", "000000\n010203\n");
     EXPECT_EQ(Run({"diff", Path("two.gpl"), Path("same.pal")}).status, 0);
     const Outcome differ = Run({"diff", Path("two.gpl"), Path("other.hex")});
     EXPECT_EQ(differ.status, 1);
     EXPECT_EQ(differ.out, "  1    1   2   3  #010203  |    1   2   4  #010204\n"
                           "  2  -                     |    0   0   0  #000000\n");
+    // Of equal length, differing in entry 0 and in one channel only.
+    const Outcome channel = Run({"diff", Path("red.hex"), Path("black.hex")});
+    EXPECT_EQ(channel.status, 1);
+    EXPECT_EQ(channel.out, "  0  255   0   0  #FF0000  |    0   0   0  #000000\n");
     const Outcome trouble = Run({"diff", Path("two.gpl"), Path("none.gpl")});
     EXPECT_EQ(trouble.status, 2);
     EXPECT_EQ(trouble.out, "");
@@ -243,16 +249,23 @@ TEST_F(Vexapal, ConvertOntoAFullDiskKeepsThePreviousFile)
             ;
     }
     Write("two.gpl", kTwoColours);
-    const Outcome out = Run({"convert", Path("two.gpl"), kept.string()});
-    EXPECT_EQ(out.status, 2);
-    EXPECT_EQ(out.err, "vexapal: " + kept.string() + ": cannot write it: No space left on device\n");
-    std::vector<std::uint8_t> bytes;
-    std::string reason;
-    EXPECT_TRUE(ReadWholeFile(kept.string(), bytes, reason) && std::string(bytes.begin(), bytes.end()) == "kept");
-    std::set<std::string> left;
-    for (const fs::directory_entry& entry : fs::directory_iterator(disk))
-        left.insert(entry.path().filename().string());
-    EXPECT_EQ(left, (std::set<std::string>{"mounted", "kept.gpl", "filler"}));
+    std::string big;
+    for (std::size_t i = 0; i < kMaxExchangeColours; ++i)
+        big += "ffffff\n";
+    Write("big.hex", big); // written in one piece larger than any buffer
+    for (const char* source : {"two.gpl", "big.hex"})
+    {
+        const Outcome out = Run({"convert", Path(source), kept.string()});
+        EXPECT_EQ(out.status, 2) << source;
+        EXPECT_EQ(out.err, "vexapal: " + kept.string() + ": cannot write it: No space left on device\n");
+        std::vector<std::uint8_t> bytes;
+        std::string reason;
+        EXPECT_TRUE(ReadWholeFile(kept.string(), bytes, reason) && std::string(bytes.begin(), bytes.end()) == "kept");
+        std::set<std::string> left;
+        for (const fs::directory_entry& entry : fs::directory_iterator(disk))
+            left.insert(entry.path().filename().string());
+        EXPECT_EQ(left, (std::set<std::string>{"mounted", "kept.gpl", "filler"}));
+    }
     fs::remove(fs::path(disk) / "filler");
     fs::remove(kept);
 }
