@@ -4,13 +4,18 @@
 
 #include "palette/PaletteFormats.h"
 #include "vexapal/PaletteFiles.h"
+#include "vexapal/SystemFiles.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <set>
 #include <sstream>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -173,7 +178,35 @@ TEST_F(Vexapal, ConvertFollowsTheExtensionOrToAndReplacesAWholeFile)
     ASSERT_EQ(Run({"convert", Path("out.pal"), Path("out.pal"), "--to", "hex"}).status, 0);
     EXPECT_EQ(Read("out.pal"), "ff8000\n010203\n");
     EXPECT_EQ(Files(), (std::set<std::string>{"two.gpl", "out.pal", "out.act"}));
+#ifndef _WIN32
+    // A link planted at a temporary name that could once be guessed (the process id's) is not followed.
+    Write("victim", "victim");
+    fs::create_symlink(Path("victim"), Path("out.pal.vexapal-" + std::to_string(::getpid()) + ".tmp"));
+    ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal")}).status, 0);
+    EXPECT_EQ(Read("victim"), "victim");
+    EXPECT_FALSE(fs::is_symlink(Path("out.pal")));
+#endif
 }
+
+#ifndef _WIN32
+// A conversion ended by Ctrl+C or a termination signal while its temporary file is open leaves none.
+TEST_F(Vexapal, AnInterruptedConversionLeavesNoTemporaryFile)
+{
+    for (const int signal : {SIGINT, SIGTERM})
+    {
+        bool taken = false;
+        std::string reason;
+        EXPECT_EXIT(
+            {
+                CreateNewFile(Path("out.pal.tmp"), taken, reason);
+                RemoveOnInterrupt(Path("out.pal.tmp"));
+                std::raise(signal);
+            },
+            ::testing::KilledBySignal(signal), "");
+        EXPECT_EQ(Files(), std::set<std::string>{});
+    }
+}
+#endif
 
 TEST_F(Vexapal, FewerColoursThanABitmapHoldsArePaddedAndToldOnStandardError)
 {
@@ -195,7 +228,7 @@ TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
     Write("padded.gpl", ("GIMP Palette\n256 128 0\n" + std::string(768, ' ')).substr(0, 768));
     fs::create_directories(m_folder / "folder.pal");
 #ifdef _WIN32
-    const std::string onFolder = "Access denied.", noFolder = "No such file or directory";
+    const std::string onFolder = "Access denied.", noFolder = "Path not found.";
 #else
     const std::string onFolder = "Is a directory", noFolder = "No such file or directory";
 #endif
