@@ -4,14 +4,17 @@
 #include <cctype>
 #include <cstring>
 
-const PaletteFormatInfo kPaletteFormats[7] = {
-    {PaletteFormat::bmp, "bmp", ".bmp", 256, true, "8-bit Windows bitmap, Vexa's 256 x 32 strip (9,270 bytes)"},
+const PaletteFormatInfo kPaletteFormats[8] = {
+    {PaletteFormat::bmp, "bmp", ".bmp", 256, true,
+     "Windows bitmap of 1, 4 or 8 bits (OS/2 too); written as Vexa's 9,270-byte strip"},
     {PaletteFormat::txt, "txt", ".txt", 256, false, "Vexa's text dump"},
     {PaletteFormat::act, "act", ".act", 256, false, "Adobe colour table (768 or 772 bytes)"},
     {PaletteFormat::gpl, "gpl", ".gpl", kMaxExchangeColours, false, "GIMP palette, with colour names"},
-    {PaletteFormat::jasc, "jasc", ".pal", kMaxExchangeColours, false, "JASC-PAL text palette"},
+    // Paint Shop Pro's palettes hold at most 256 colours, and GIMP's importer reads only 4,095 bytes of one.
+    {PaletteFormat::jasc, "jasc", ".pal", 256, false, "JASC-PAL text palette"},
     {PaletteFormat::riff, "riff", nullptr, kMaxExchangeColours, false, "Microsoft RIFF palette (also .pal)"},
     {PaletteFormat::hex, "hex", ".hex", kMaxExchangeColours, false, "one RRGGBB per line"},
+    {PaletteFormat::paintnet, "paintnet", nullptr, 96, false, "Paint.NET palette, one AARRGGBB per line (a .txt)"},
 };
 
 namespace
@@ -23,18 +26,34 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b)
            });
 }
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 bool StartsWith(const std::uint8_t* data, std::size_t size, std::string_view prefix)
 {
     return size >= prefix.size() && std::memcmp(data, prefix.data(), prefix.size()) == 0;
 }
 
-// The first line that holds more than blanks, without its line end and surrounding blanks.
-std::string_view FirstLine(const std::uint8_t* data, std::size_t size, bool skipEmpty)
+bool IsTextFormat(PaletteFormat format)
+{
+    return format != PaletteFormat::bmp && format != PaletteFormat::act && format != PaletteFormat::riff;
+}
+
+// The bytes as text, without a UTF-8 byte order mark.
+std::string_view TextOf(const std::uint8_t* data, std::size_t size)
 {
     std::string_view text(reinterpret_cast<const char*>(data), size);
+    if (text.substr(0, kUtf8Mark.size()) == kUtf8Mark)
+        text.remove_prefix(kUtf8Mark.size());
+    return text;
+}
+
+// The first line (with skipEmpty, the first that holds more than blanks), without its line end (LF, CR
+// LF or CR) and surrounding blanks.
+std::string_view FirstLine(std::string_view text, bool skipEmpty)
+{
     while (!text.empty())
     {
-        const std::size_t end = std::min(text.find('\n'), text.size());
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
         std::string_view line = text.substr(0, end);
         while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back())))
             line.remove_suffix(1);
@@ -47,29 +66,37 @@ std::string_view FirstLine(const std::uint8_t* data, std::size_t size, bool skip
     return {};
 }
 
-bool IsHexColour(std::string_view line)
+bool IsHexDigits(std::string_view text, std::size_t count)
 {
-    if (!line.empty() && line.front() == '#')
-        line.remove_prefix(1);
-    return line.size() == 6 &&
-           std::all_of(line.begin(), line.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+    return text.size() == count &&
+           std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
 }
 
-// The format the content announces: a magic text at the start, or a first line of RRGGBB.
-std::optional<PaletteFormat> AnnouncedFormat(const std::uint8_t* data, std::size_t size)
+// The format whose signature starts the bytes: they are that format or a broken file of it.
+std::optional<PaletteFormat> SignedFormat(const std::uint8_t* data, std::size_t size)
 {
     if (StartsWith(data, size, "BM"))
         return PaletteFormat::bmp;
     if (StartsWith(data, size, "RIFF") && size >= 12 && std::memcmp(data + 8, "PAL ", 4) == 0)
         return PaletteFormat::riff;
-    if (StartsWith(data, size, "GIMP Palette"))
+    const std::string_view text = TextOf(data, size);
+    if (text.substr(0, 12) == "GIMP Palette")
         return PaletteFormat::gpl;
-    const std::string_view first = FirstLine(data, size, false);
+    const std::string_view first = FirstLine(text, false);
     if (first == "JASC-PAL")
         return PaletteFormat::jasc;
     if (first == "Vexa - Win32 Color Palette Tool")
         return PaletteFormat::txt;
-    if (IsHexColour(FirstLine(data, size, true)))
+    return std::nullopt;
+}
+
+// The formats known only by their lines: RRGGBB (hex), or Paint.NET's ";" comments and AARRGGBB.
+std::optional<PaletteFormat> UnsignedTextFormat(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view first = FirstLine(TextOf(data, size), true);
+    if (first.substr(0, 1) == ";" || IsHexDigits(first, 8))
+        return PaletteFormat::paintnet;
+    if (IsHexDigits(first.substr(0, 1) == "#" ? first.substr(1) : first, 6))
         return PaletteFormat::hex;
     return std::nullopt;
 }
@@ -84,10 +111,18 @@ std::optional<PaletteFormat> FormatByName(std::string_view name)
 {
     for (const PaletteFormatInfo& info : kPaletteFormats)
     {
-        if (name == info.name)
+        if (EqualIgnoringCase(name, info.name))
             return info.format;
     }
     return std::nullopt;
+}
+
+std::string FormatNames()
+{
+    std::string names;
+    for (const PaletteFormatInfo& info : kPaletteFormats)
+        names += std::string(names.empty() ? "" : &info == std::end(kPaletteFormats) - 1 ? " or " : ", ") + info.name;
+    return names;
 }
 
 std::optional<PaletteFormat> FormatByExtension(std::string_view path)
@@ -112,23 +147,25 @@ std::optional<PaletteFormat> DetectPaletteFormat(const std::uint8_t* data, std::
 {
     if (data == nullptr)
         size = 0;
-    const std::optional<PaletteFormat> announced = AnnouncedFormat(data, size);
-    // An Adobe colour table has no magic, only its size: it is one unless the bytes read as the format
-    // they seem to announce.
-    if (size == 768 || size == 772)
-    {
-        if (!announced || !ReadPaletteAs(*announced, data, size).fault)
-            return announced ? announced : PaletteFormat::act;
-        if (!ReadActPalette(data, size).fault)
-            return PaletteFormat::act;
-    }
-    return announced;
+    if (const std::optional<PaletteFormat> format = SignedFormat(data, size))
+        return format;
+    // An Adobe colour table has no signature, only its size: bytes of that size are one unless they
+    // read as the text format their lines look like.
+    const std::optional<PaletteFormat> format = UnsignedTextFormat(data, size);
+    if ((size == 768 || size == 772) && (!format || ReadPaletteAs(*format, data, size).fault))
+        return PaletteFormat::act;
+    return format;
 }
 
 PaletteReadResult ReadPaletteAs(PaletteFormat format, const std::uint8_t* data, std::size_t size)
 {
     if (data == nullptr)
         size = 0;
+    if (IsTextFormat(format) && StartsWith(data, size, kUtf8Mark))
+    {
+        data += kUtf8Mark.size();
+        size -= kUtf8Mark.size();
+    }
     static const std::uint8_t kNothing = 0;
     if (size == 0)
         data = &kNothing;
@@ -141,6 +178,7 @@ PaletteReadResult ReadPaletteAs(PaletteFormat format, const std::uint8_t* data, 
     case PaletteFormat::jasc: return ReadJascPalette(data, size);
     case PaletteFormat::riff: return ReadRiffPalette(data, size);
     case PaletteFormat::hex: return ReadHexPalette(data, size);
+    case PaletteFormat::paintnet: return ReadPaintNetPalette(data, size);
     }
     return {format, {}, PaletteFault{false, 0, "a known format"}};
 }
@@ -156,6 +194,7 @@ std::vector<std::uint8_t> WritePalette(PaletteFormat format, const Palette& pale
     case PaletteFormat::jasc: return WriteJascPalette(palette);
     case PaletteFormat::riff: return WriteRiffPalette(palette);
     case PaletteFormat::hex: return WriteHexPalette(palette);
+    case PaletteFormat::paintnet: return WritePaintNetPalette(palette);
     }
     return {};
 }

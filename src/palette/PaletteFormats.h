@@ -37,6 +37,7 @@ enum class PaletteFormat
     jasc,
     riff,
     hex,
+    paintnet,
 };
 
 struct PaletteFormatInfo
@@ -44,16 +45,19 @@ struct PaletteFormatInfo
     PaletteFormat format;
     const char* name;        // as --to takes it
     const char* extension;   // the extension that chooses it for output, nullptr for none
-    std::size_t maxColours;  // the most colours a file of this format holds
+    std::size_t maxColours;  // the most colours a file of this format holds (and the most written)
     bool alwaysFull;         // the file always holds maxColours entries: fewer are padded with black
     const char* description; // for the help text
 };
 
 // Every format, in the order the help text lists them.
-extern const PaletteFormatInfo kPaletteFormats[7];
+extern const PaletteFormatInfo kPaletteFormats[8];
 
 const PaletteFormatInfo& FormatInfo(PaletteFormat format);
+// The format of a name as --to and --from take it, in any letter case.
 std::optional<PaletteFormat> FormatByName(std::string_view name);
+// "bmp, txt, ..., hex or paintnet": every name, for messages.
+std::string FormatNames();
 // The output format a file name asks for by its extension, in any letter case (".pal" is jasc).
 std::optional<PaletteFormat> FormatByExtension(std::string_view path);
 
@@ -76,8 +80,11 @@ struct PaletteReadResult
 };
 
 // The format of some bytes, from their content alone; none when they are no palette that vexapal knows.
+// Bytes that start with a format's signature are that format, even when they do not read as it; only
+// bytes without one can be an Adobe colour table, which has none.
 std::optional<PaletteFormat> DetectPaletteFormat(const std::uint8_t* data, std::size_t size);
 
+// Reads the bytes as the format; a text format skips a UTF-8 byte order mark first.
 PaletteReadResult ReadPaletteAs(PaletteFormat format, const std::uint8_t* data, std::size_t size);
 
 // The file's bytes. The palette holds 1 to the format's maxColours colours; a format that is always
@@ -95,6 +102,7 @@ PaletteReadResult ReadTxtPalette(const std::uint8_t* data, std::size_t size);
 PaletteReadResult ReadGplPalette(const std::uint8_t* data, std::size_t size);
 PaletteReadResult ReadJascPalette(const std::uint8_t* data, std::size_t size);
 PaletteReadResult ReadHexPalette(const std::uint8_t* data, std::size_t size);
+PaletteReadResult ReadPaintNetPalette(const std::uint8_t* data, std::size_t size);
 std::vector<std::uint8_t> WriteBmpPalette(const Palette& palette);
 std::vector<std::uint8_t> WriteActPalette(const Palette& palette);
 std::vector<std::uint8_t> WriteRiffPalette(const Palette& palette);
@@ -102,3 +110,4 @@ std::vector<std::uint8_t> WriteTxtPalette(const Palette& palette, const std::str
 std::vector<std::uint8_t> WriteGplPalette(const Palette& palette);
 std::vector<std::uint8_t> WriteJascPalette(const Palette& palette);
 std::vector<std::uint8_t> WriteHexPalette(const Palette& palette);
+std::vector<std::uint8_t> WritePaintNetPalette(const Palette& palette);

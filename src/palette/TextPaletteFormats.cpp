@@ -1,5 +1,5 @@
-// The text palette formats: Vexa's dump, GIMP, JASC-PAL and plain hex lines. Lines may end in CR LF
-// or LF alike; faults name the line where the text stops being what it should be.
+// The text palette formats: Vexa's dump, GIMP, JASC-PAL, plain hex lines and Paint.NET. Lines may end
+// in CR LF, LF or CR alike; faults name the line where the text stops being what it should be.
 #include "palette/PaletteFormats.h"
 #include "palette/TextDump.h"
 
@@ -21,11 +21,10 @@ class LineReader
     {
         if (m_text.empty())
             return false;
-        const std::size_t end = std::min(m_text.find('\n'), m_text.size());
+        const std::size_t end = std::min(m_text.find_first_of("\r\n"), m_text.size());
         line = m_text.substr(0, end);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        m_text.remove_prefix(std::min(end + 1, m_text.size()));
+        const bool crLf = m_text.substr(end, 2) == "\r\n";
+        m_text.remove_prefix(std::min(end + (crLf ? 2 : 1), m_text.size()));
         ++m_number;
         return true;
     }
@@ -39,7 +38,7 @@ class LineReader
         std::string_view line;
         while (Next(line))
         {
-            if (line.find_first_not_of(" \t\r") != std::string_view::npos)
+            if (line.find_first_not_of(" \t") != std::string_view::npos)
                 return false;
         }
         ++m_number;
@@ -51,10 +50,9 @@ class LineReader
     std::size_t m_number = 0;
 };
 
-// A stray carriage return counts as a blank, so that no name or value ends in one.
 bool IsBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\r';
+    return c == ' ' || c == '\t';
 }
 
 std::string_view Trim(std::string_view text)
@@ -111,6 +109,18 @@ bool TakeColour(std::string_view& rest, PaletteColour& colour)
     return true;
 }
 
+// Six hex digits RRGGBB as a colour.
+PaletteColour HexColour(std::string_view digits)
+{
+    unsigned value = 0;
+    for (const char c : digits)
+        value = value << 4 | static_cast<unsigned>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
+    return {static_cast<std::uint8_t>(value >> 16),
+            static_cast<std::uint8_t>(value >> 8),
+            static_cast<std::uint8_t>(value),
+            {}};
+}
+
 PaletteReadResult Fault(PaletteFormat format, std::size_t line, std::string expected)
 {
     return {format, {}, PaletteFault{true, line, std::move(expected)}};
@@ -143,6 +153,7 @@ PaletteReadResult ReadGplPalette(const std::uint8_t* data, std::size_t size)
 
     PaletteReadResult result{PaletteFormat::gpl, {}, std::nullopt};
     Palette& palette = result.palette;
+    bool alpha = false; // "Channels: RGBA" (as Aseprite writes) puts an alpha after each blue
     while (lines.Next(line))
     {
         std::string_view rest = Trim(line);
@@ -162,12 +173,27 @@ PaletteReadResult ReadGplPalette(const std::uint8_t* data, std::size_t size)
             palette.columns = static_cast<int>(columns);
             continue;
         }
+        if (StartsWith(rest, "Channels:"))
+        {
+            const std::string_view channels = Trim(rest.substr(9));
+            if (channels != "RGB" && channels != "RGBA")
+                return Fault(PaletteFormat::gpl, lines.Number(), "\"Channels: RGB\" or \"Channels: RGBA\"");
+            alpha = channels == "RGBA";
+            continue;
+        }
+        // The name is what follows the one blank after the last number, as GIMP takes it: blanks around it
+        // are part of it.
+        rest = line;
         PaletteColour colour;
-        if (!TakeColour(rest, colour))
-            return Fault(PaletteFormat::gpl, lines.Number(), std::string(kColourExpected) + ", then a name if any");
+        unsigned ignoredAlpha = 0;
+        if (!TakeColour(rest, colour) ||
+            (alpha && (!TakeNumber(rest, 255, ignoredAlpha) || (!rest.empty() && !IsBlank(rest.front())))))
+            return Fault(PaletteFormat::gpl, lines.Number(),
+                         alpha ? "a colour: red, green, blue and alpha from 0 to 255, then a name if any"
+                               : std::string(kColourExpected) + ", then a name if any");
         if (palette.colours.size() == kMaxExchangeColours)
             return Fault(PaletteFormat::gpl, lines.Number(), "at most 65535 colours");
-        colour.name = Trim(rest);
+        colour.name = rest.substr(rest.empty() ? 0 : 1);
         palette.colours.push_back(std::move(colour));
     }
     if (palette.colours.empty())
@@ -246,15 +272,9 @@ PaletteReadResult ReadHexPalette(const std::uint8_t* data, std::size_t size)
             digits.remove_prefix(1);
         if (digits.size() != 6 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos)
             return Fault(PaletteFormat::hex, lines.Number(), "a colour as six hex digits RRGGBB");
-        unsigned value = 0;
-        for (const char c : digits)
-            value = value << 4 | static_cast<unsigned>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
         if (colours.size() == kMaxExchangeColours)
             return Fault(PaletteFormat::hex, lines.Number(), "at most 65535 colours");
-        colours.push_back({static_cast<std::uint8_t>(value >> 16),
-                           static_cast<std::uint8_t>(value >> 8),
-                           static_cast<std::uint8_t>(value),
-                           {}});
+        colours.push_back(HexColour(digits));
     }
     if (colours.empty())
         return Fault(PaletteFormat::hex, lines.Number() + 1, "at least one colour");
@@ -266,6 +286,38 @@ std::vector<std::uint8_t> WriteHexPalette(const Palette& palette)
     std::string text;
     for (const PaletteColour& colour : palette.colours)
         text += ColourNumbers(colour, "%02x%02x%02x\n");
+    return Bytes(text);
+}
+
+PaletteReadResult ReadPaintNetPalette(const std::uint8_t* data, std::size_t size)
+{
+    LineReader lines(data, size);
+    std::string_view line;
+    PaletteReadResult result{PaletteFormat::paintnet, {}, std::nullopt};
+    std::vector<PaletteColour>& colours = result.palette.colours;
+    while (lines.Next(line))
+    {
+        // A ";" starts a comment, on a line of its own or after a colour.
+        const std::string_view digits = Trim(line.substr(0, line.find(';')));
+        if (digits.empty())
+            continue;
+        if ((digits.size() != 8 && digits.size() != 6) ||
+            digits.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos)
+            return Fault(PaletteFormat::paintnet, lines.Number(), "a colour as hex digits AARRGGBB or RRGGBB");
+        if (colours.size() == FormatInfo(PaletteFormat::paintnet).maxColours)
+            return Fault(PaletteFormat::paintnet, lines.Number(), "at most 96 colours");
+        colours.push_back(HexColour(digits.substr(digits.size() - 6))); // the alpha has no place in a palette
+    }
+    if (colours.empty())
+        return Fault(PaletteFormat::paintnet, lines.Number() + 1, "at least one colour");
+    return result;
+}
+
+std::vector<std::uint8_t> WritePaintNetPalette(const Palette& palette)
+{
+    std::string text = "; Paint.NET palette: one colour per line as AARRGGBB\r\n";
+    for (const PaletteColour& colour : palette.colours)
+        text += ColourNumbers(colour, "FF%02X%02X%02X\r\n");
     return Bytes(text);
 }
 

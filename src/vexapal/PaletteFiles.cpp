@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <random>
 
 namespace
 {
@@ -14,12 +15,21 @@ struct FileCloser
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FileOwner = std::unique_ptr<std::FILE, FileCloser>;
+
+// "out.pal.vexapal-0123456789abcdef.tmp": beside the file, under a name that no one can guess.
+std::string TemporaryName(const std::string& path)
+{
+    std::random_device random;
+    char number[24];
+    std::snprintf(number, sizeof number, "%08x%08x", random(), random());
+    return path + ".vexapal-" + number + ".tmp";
+}
 } // namespace
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& reason)
 {
     errno = 0;
-    const FileOwner file(std::fopen(path.c_str(), "rb"));
+    const FileOwner file(OpenToRead(path));
     if (!file)
     {
         reason = std::strerror(errno);
@@ -47,14 +57,19 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
 
 bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& reason)
 {
-    const std::string temporary = path + ".vexapal-" + std::to_string(CurrentProcessId()) + ".tmp";
-    errno = 0;
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr)
+    // A name that is taken belongs to another file, or to a link planted there: another name is drawn.
+    std::string temporary;
+    std::FILE* file = nullptr;
+    bool taken = true;
+    for (int attempt = 0; file == nullptr && taken && attempt < 10; ++attempt)
     {
-        reason = std::strerror(errno);
-        return false;
+        temporary = TemporaryName(path);
+        file = CreateNewFile(temporary, taken, reason);
     }
+    if (file == nullptr)
+        return false;
+    RemoveOnInterrupt(temporary);
+    errno = 0;
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
     if (!written)
         reason = std::strerror(errno);
@@ -64,10 +79,9 @@ bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
         reason = std::strerror(errno);
         written = false;
     }
-    if (!written || !MoveIntoPlace(temporary, path, reason))
-    {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    written = written && MoveIntoPlace(temporary, path, reason);
+    if (!written)
+        RemoveFile(temporary);
+    RemoveOnInterrupt("");
+    return written;
 }

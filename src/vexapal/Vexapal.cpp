@@ -15,9 +15,9 @@
 
 namespace
 {
-constexpr const char* kUsage = "Usage: vexapal convert IN OUT [--to NAME]\n"
-                               "       vexapal show FILE\n"
-                               "       vexapal diff A B\n"
+constexpr const char* kUsage = "Usage: vexapal convert IN OUT [--to NAME] [--from NAME] [--pad]\n"
+                               "       vexapal show FILE [--from NAME]\n"
+                               "       vexapal diff A B [--from NAME]\n"
                                "       vexapal --help | --version\n";
 
 constexpr const char* kSeeHelp = " (see vexapal --help)";
@@ -47,11 +47,15 @@ void PrintHelp(std::ostream& out)
            "           a terminal) and its name, if it has one.\n"
            "  diff     prints the entries whose colours differ, side by side.\n"
            "\n"
+           "  --to NAME    the output's format (also --to=NAME); NAME in any letter case\n"
+           "  --from NAME  the input's format, whatever its content says\n"
+           "  --pad        pads the palette to 256 colours with black (GIMP reads only full Adobe tables)\n"
+           "\n"
            "Formats:\n";
     for (const PaletteFormatInfo& info : kPaletteFormats)
     {
         char line[160];
-        std::snprintf(line, sizeof line, "  %-5s %-5s %5zu colours at most, %s\n", info.name,
+        std::snprintf(line, sizeof line, "  %-8s %-4s %5zu colours at most, %s\n", info.name,
                       info.extension != nullptr ? info.extension : "", info.maxColours, info.description);
         out << line;
     }
@@ -70,8 +74,55 @@ std::string CurrentTimeText()
     return FormatDumpTime(&fields);
 }
 
-// Reads and checks a palette file; one line on err when it is no palette.
-std::optional<Palette> LoadPalette(const std::string& path, std::ostream& err)
+// A command's files and options.
+struct CommandLine
+{
+    std::vector<std::string> files;
+    std::optional<PaletteFormat> to;
+    std::optional<PaletteFormat> from;
+    bool pad = false;
+};
+
+// The arguments after the command: files, --to NAME, --from NAME (or --to=NAME, --from=NAME) and --pad.
+// Nothing after saying what is wrong.
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::ostream& err)
+{
+    CommandLine line;
+    for (std::size_t i = 1; i < args.size(); ++i)
+    {
+        const std::string& arg = args[i];
+        const std::string option = arg.substr(0, arg.find('='));
+        if (arg == "--pad")
+        {
+            line.pad = true;
+            continue;
+        }
+        if (option != "--to" && option != "--from")
+        {
+            if (arg.rfind("--", 0) == 0)
+                return Trouble(err, "unknown option \"" + arg + "\"" + kSeeHelp), std::nullopt;
+            line.files.push_back(arg);
+            continue;
+        }
+        std::string name;
+        if (option.size() < arg.size())
+            name = arg.substr(option.size() + 1);
+        else if (++i < args.size())
+            name = args[i];
+        else
+            return Trouble(err, option + " needs a format name" + kSeeHelp), std::nullopt;
+        const std::optional<PaletteFormat> format = FormatByName(name);
+        if (!format)
+            return Trouble(err, "unknown format \"" + name + "\" for " + option + ": expected " + FormatNames()),
+                   std::nullopt;
+        (option == "--to" ? line.to : line.from) = format;
+    }
+    return line;
+}
+
+// Reads and checks a palette file, as the format given or the one its content shows; one line on err
+// when it is no palette.
+std::optional<Palette> LoadPalette(const std::string& path, std::optional<PaletteFormat> format, std::ostream& err)
 {
     std::vector<std::uint8_t> bytes;
     std::string reason;
@@ -80,16 +131,22 @@ std::optional<Palette> LoadPalette(const std::string& path, std::ostream& err)
         Trouble(err, path + ": cannot read it: " + reason);
         return std::nullopt;
     }
-    const std::optional<PaletteFormat> format = DetectPaletteFormat(bytes.data(), bytes.size());
+    const bool forced = format.has_value();
+    if (!forced)
+        format = DetectPaletteFormat(bytes.data(), bytes.size());
     if (!format)
     {
-        Trouble(err, path + ": byte 0: expected a palette file (bmp, txt, act, gpl, jasc, riff or hex)");
+        Trouble(err, path + ": byte 0: expected a palette file (" + FormatNames() + ")");
         return std::nullopt;
     }
     PaletteReadResult result = ReadPaletteAs(*format, bytes.data(), bytes.size());
     if (result.fault)
     {
-        Trouble(err, path + ": " + FormatInfo(*format).name + " " + DescribeFault(*result.fault));
+        std::string message = path + ": " + FormatInfo(*format).name + " " + DescribeFault(*result.fault);
+        // An Adobe table has no signature: one whose first colours spell another format's is taken for it.
+        if (!forced && *format != PaletteFormat::act && !ReadActPalette(bytes.data(), bytes.size()).fault)
+            message += " (if it is an Adobe colour table: --from act)";
+        Trouble(err, message);
         return std::nullopt;
     }
     return std::move(result.palette);
@@ -97,35 +154,23 @@ std::optional<Palette> LoadPalette(const std::string& path, std::ostream& err)
 
 int Convert(const std::vector<std::string>& args, std::ostream& err)
 {
-    std::vector<std::string> files;
-    std::optional<PaletteFormat> format;
-    for (std::size_t i = 1; i < args.size(); ++i)
-    {
-        if (args[i] != "--to")
-        {
-            files.push_back(args[i]);
-            continue;
-        }
-        if (++i == args.size())
-            return Trouble(err, std::string("--to needs a format name") + kSeeHelp);
-        format = FormatByName(args[i]);
-        if (!format)
-            return Trouble(err, "unknown format \"" + args[i] +
-                                    "\" for --to: expected bmp, txt, act, gpl, jasc, riff or hex");
-    }
-    if (files.size() != 2)
+    const std::optional<CommandLine> line = ParseCommandLine(args, err);
+    if (!line)
+        return 2;
+    if (line->files.size() != 2)
         return Trouble(err, std::string("convert needs IN and OUT") + kSeeHelp);
-    const std::string& in = files[0];
-    const std::string& out = files[1];
-    if (!format)
-        format = FormatByExtension(out);
+    const std::string& in = line->files[0];
+    const std::string& out = line->files[1];
+    const std::optional<PaletteFormat> format = line->to ? line->to : FormatByExtension(out);
     if (!format)
         return Trouble(err, out + ": cannot tell the format from the extension: use .bmp, .txt, .act, .gpl, .pal "
                                   "or .hex, or --to NAME");
 
-    std::optional<Palette> palette = LoadPalette(in, err);
+    std::optional<Palette> palette = LoadPalette(in, line->from, err);
     if (!palette)
         return 2;
+    if (line->pad && palette->colours.size() < 256)
+        palette->colours.resize(256, PaletteColour{0, 0, 0, {}});
     const PaletteFormatInfo& info = FormatInfo(*format);
     const std::size_t count = palette->colours.size();
     if (count > info.maxColours)
@@ -167,9 +212,12 @@ std::string IndexText(std::size_t index, std::size_t count)
 
 int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool colourTerminal)
 {
-    if (args.size() != 2)
-        return Trouble(err, std::string("show takes one FILE") + kSeeHelp);
-    const std::optional<Palette> palette = LoadPalette(args[1], err);
+    const std::optional<CommandLine> line = ParseCommandLine(args, err);
+    if (!line)
+        return 2;
+    if (line->files.size() != 1 || line->to || line->pad)
+        return Trouble(err, std::string("show takes one FILE and --from NAME") + kSeeHelp);
+    const std::optional<Palette> palette = LoadPalette(line->files[0], line->from, err);
     if (!palette)
         return 2;
     const std::size_t count = palette->colours.size();
@@ -191,12 +239,15 @@ int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 
 int Diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    if (args.size() != 3)
-        return Trouble(err, std::string("diff takes two files, A and B") + kSeeHelp);
-    const std::optional<Palette> a = LoadPalette(args[1], err);
+    const std::optional<CommandLine> line = ParseCommandLine(args, err);
+    if (!line)
+        return 2;
+    if (line->files.size() != 2 || line->to || line->pad)
+        return Trouble(err, std::string("diff takes two files, A and B, and --from NAME") + kSeeHelp);
+    const std::optional<Palette> a = LoadPalette(line->files[0], line->from, err);
     if (!a)
         return 2;
-    const std::optional<Palette> b = LoadPalette(args[2], err);
+    const std::optional<Palette> b = LoadPalette(line->files[1], line->from, err);
     if (!b)
         return 2;
     if (SameColours(*a, *b))

@@ -9,7 +9,8 @@ int main(int argc, char** argv)
     // The one barrier: whatever escapes a command (only running out of memory should) is one line.
     try
     {
-        return RunVexapal(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr, IsColourTerminal());
+        PrepareConsoleForUtf8();
+        return RunVexapal(ProgramArguments(argc, argv), std::cout, std::cerr, IsColourTerminal());
     }
     catch (const std::exception& error)
     {

@@ -120,6 +120,17 @@ int main(int argc, char** argv)
         }
     }
 
+    // A 4-bit and an OS/2 bitmap; a GIMP palette with a byte order mark, CR line ends and alpha.
+    std::string os2("BM\0\0\0\0\0\0\0\0\x4a\0\0\0\x0c\0\0\0\4\0\1\0\1\0\4\0", 26);
+    os2.resize(74, 'Z');
+    fourBit[46] = 16;
+    ok = ok && WriteSeed(root / "palette-bmp" / "four-bit", Head(fourBit, 118)) &&
+         WriteSeed(root / "palette-bmp" / "os2", text(os2)) &&
+         WriteSeed(root / "palette-gpl" / "rgba", text("\xEF\xBB\xBFGIMP Palette\rChannels: RGBA\r1 2 3 4\t x \r"));
+    // A RIFF palette whose data chunk is too short to hold a version and a count.
+    ok = ok &&
+         WriteSeed(root / "palette-riff" / "empty-data", text(std::string_view("RIFF\x0c\0\0\0PAL data\0\0\0\0", 20)));
+
     if (!ok)
     {
         std::fprintf(stderr, "could not write the seeds under %s\n", argv[1]);

@@ -86,6 +86,7 @@ TEST(PaletteFormats, WritersMakeTheLayoutsOtherProgramsRead)
         {PaletteFormat::gpl, "GIMP Palette\nName: \n#\n255 128   0\torange\n  1   2   3\n"},
         {PaletteFormat::jasc, "JASC-PAL\r\n0100\r\n2\r\n255 128 0\r\n1 2 3\r\n"},
         {PaletteFormat::hex, "ff8000\n010203\n"},
+        {PaletteFormat::paintnet, "; Paint.NET palette: one colour per line as AARRGGBB\r\nFFFF8000\r\nFF010203\r\n"},
         {PaletteFormat::riff, "RIFF\x18\0\0\0PAL data\x0c\0\0\0\0\x03\x02\0\xff\x80\0\0\x01\x02\x03\0"sv},
         {PaletteFormat::txt, "Vexa - Win32 Color Palette Tool\r\n"
                              "Written by Vexa, the color palette tool of Quillon Computing\r\n\r\n"
@@ -118,13 +119,22 @@ TEST(PaletteFormats, ReadersTakeWhatOtherProgramsWrite)
     std::string act(772, '\0');
     act.replace(0, 3, "\x0a\x0b\x0c");
     act.replace(768, 4, "\x00\x03\x00\x01"sv); // 3 colours, index 1 transparent
-    const std::string bitmap124 = BitmapHead(124, 8, 0, 256), bitmap3 = BitmapHead(40, 8, 3, 3);
+    const std::string bitmap124 = BitmapHead(124, 8, 0, 256), bitmap3 = BitmapHead(40, 8, 3, 3),
+                      bitmap4 = BitmapHead(40, 4, 0, 16);
+    std::string os2 = "BM" + std::string(12, '\0') + std::string("\x0c\0\0\0\0\0\0\0\1\0\4\0", 12);
+    for (int i = 0; i < 16; ++i)
+        os2 += "\x03\x02\x01"; // blue, green, red
     const Case cases[] = {
         {PaletteFormat::gpl,
          "GIMP Palette\r\nName: Web\r\nColumns: 6\r\n# comment\r\n\r\n 10\t11 12  dark  blue \r\n",
          {10, 11, 12},
          1},
         {PaletteFormat::jasc, "JASC-PAL\n0100\n1\n10 11 12\n\n", {10, 11, 12}, 1},
+        {PaletteFormat::jasc, " JASC-PAL\n0100\n1\n10 11 12\n", {10, 11, 12}, 1},
+        // A UTF-8 byte order mark, lines ended by CR alone, an alpha after each colour (as Aseprite writes).
+        {PaletteFormat::jasc, "\xEF\xBB\xBFJASC-PAL\r0100\r1\r10 11 12\r", {10, 11, 12}, 1},
+        {PaletteFormat::gpl, "\xEF\xBB\xBFGIMP Palette\nChannels: RGBA\n10 11 12 0\tclear\n", {10, 11, 12}, 1},
+        {PaletteFormat::paintnet, "; Paint.NET\r\n\r\nFF0A0B0C\r\n800a0b0c ; half\r\n0A0B0C\r\n", {10, 11, 12}, 3},
         {PaletteFormat::hex, "#0A0B0C\r\n\r\n0a0b0c\r\n", {10, 11, 12}, 2},
         // A RIFF palette with an odd-sized chunk before its data, which is padded to an even size.
         {PaletteFormat::riff,
@@ -135,6 +145,9 @@ TEST(PaletteFormats, ReadersTakeWhatOtherProgramsWrite)
         // Bitmaps of the newest header kind with its table after it, and with a table of biClrUsed entries.
         {PaletteFormat::bmp, bitmap124, {1, 2, 3}, 256},
         {PaletteFormat::bmp, bitmap3, {1, 2, 3}, 3},
+        // A 4-bit bitmap, and the 12-byte OS/2 header with 3-byte entries.
+        {PaletteFormat::bmp, bitmap4, {1, 2, 3}, 16},
+        {PaletteFormat::bmp, os2, {1, 2, 3}, 16},
     };
     for (const Case& c : cases)
     {
@@ -151,7 +164,7 @@ TEST(PaletteFormats, ReadersTakeWhatOtherProgramsWrite)
     const Palette named = ReadPaletteAs(PaletteFormat::gpl, gpl.data(), gpl.size()).palette;
     EXPECT_EQ(named.name, "Web");
     EXPECT_EQ(named.columns, 6);
-    EXPECT_EQ(named.colours[0].name, "dark  blue");
+    EXPECT_EQ(named.colours[0].name, " dark  blue "); // as GIMP takes it: all after the blank that ends the blue
 }
 
 TEST(PaletteFormats, DetectionSettlesTheFilesOfExactlyAnAdobeTableSize)
@@ -164,14 +177,20 @@ TEST(PaletteFormats, DetectionSettlesTheFilesOfExactlyAnAdobeTableSize)
     actStartingWithBm.replace(0, 2, "BM");
     std::string actStartingWithGimp(768, '\x11');
     actStartingWithGimp.replace(0, 12, "GIMP Palette");
+    const std::vector<std::uint8_t> riffFile =
+        WritePalette(PaletteFormat::riff, {"", {}, std::vector<PaletteColour>(186)}, "");
+    std::string riff(riffFile.begin(), riffFile.end()); // 768 bytes
+    riff[16] += 2;                                      // its data chunk 2 bytes larger than the file
     const struct
     {
         std::string bytes;
         std::optional<PaletteFormat> format;
     } cases[] = {
         {hex, PaletteFormat::hex},
-        {actStartingWithBm, PaletteFormat::act},
-        {actStartingWithGimp, PaletteFormat::act},
+        // A file that starts with a signature is that format, broken or not.
+        {actStartingWithBm, PaletteFormat::bmp},
+        {actStartingWithGimp, PaletteFormat::gpl},
+        {riff, PaletteFormat::riff},
         {std::string(772, '\0'), PaletteFormat::act},
         {std::string(767, '\x11'), std::nullopt},
         {"", std::nullopt},
@@ -191,6 +210,8 @@ TEST(PaletteFormats, FaultsNameTheLineOrByteAndWhatWasExpected)
                                  "Written by Vexa, the color palette tool of Quillon Computing\r\n\r\n"
                                  "Content: System palette dump\r\nTime: \r\n";
     const std::string dumpTwo = dumpHead + "Number of entries: 2\r\n\r\nIndex: R,   G,   B\r\n";
+    const std::vector<std::uint8_t> black97 =
+        WritePalette(PaletteFormat::hex, {"", {}, std::vector<PaletteColour>(97)}, "");
     std::string actCount(772, '\0');
     actCount[768] = 1; // 256 + 1 colours
     actCount[769] = 1;
@@ -210,6 +231,13 @@ TEST(PaletteFormats, FaultsNameTheLineOrByteAndWhatWasExpected)
         {PaletteFormat::gpl, "GIMP Palette\nColumns: 257\n1 2 3\n",
          "line 2: expected a number of columns from 0 to 256"},
         {PaletteFormat::gpl, "GIMP Palette\nName: x\n#\n", "line 4: expected at least one colour"},
+        {PaletteFormat::gpl, "GIMP Palette\nChannels: RGBA\n1 2 3\n",
+         "line 3: expected a colour: red, green, blue and alpha from 0 to 255, then a name if any"},
+        {PaletteFormat::gpl, "GIMP Palette\nChannels: CMYK\n",
+         "line 2: expected \"Channels: RGB\" or \"Channels: RGBA\""},
+        {PaletteFormat::paintnet, ";\nFF000000\nFF00000\n",
+         "line 3: expected a colour as hex digits AARRGGBB or RRGGBB"},
+        {PaletteFormat::paintnet, std::string(black97.begin(), black97.end()), "line 97: expected at most 96 colours"},
         {PaletteFormat::jasc, "JASC-PAL\r\n0101\r\n", "line 2: expected the version \"0100\""},
         {PaletteFormat::jasc, "JASC-PAL\r\n0100\r\n0\r\n", "line 3: expected a colour count from 1 to 65535"},
         {PaletteFormat::jasc, "JASC-PAL\r\n0100\r\n2\r\n1 2 3\r\n", "line 5: expected 2 colours, found 1"},
@@ -227,6 +255,8 @@ TEST(PaletteFormats, FaultsNameTheLineOrByteAndWhatWasExpected)
         {PaletteFormat::txt, dumpTwo + "  0: 1, 2, 3\r\n  2: 1, 2, 3\r\n",
          "line 10: expected entry 1 as \"index: R, G, B\" with values from 0 to 255"},
         {PaletteFormat::txt, dumpTwo + "  0: 1, 2, 3\r\n", "line 10: expected 2 entries, found 1"},
+        {PaletteFormat::txt, dumpTwo + "  0:   1,   2, 256\r\n",
+         "line 9: expected entry 0 as \"index: R, G, B\" with values from 0 to 255"},
         {PaletteFormat::txt, dumpTwo + "  0: 1, 2, 3\r\n  1: 1, 2, 3\r\n  2: 1, 2, 3\r\n",
          "line 11: expected the end of the dump after 2 entries"},
         {PaletteFormat::act, std::string(700, '\0'), "byte 700: expected 256 colours of 3 bytes (768 bytes)"},
@@ -238,9 +268,10 @@ TEST(PaletteFormats, FaultsNameTheLineOrByteAndWhatWasExpected)
         {PaletteFormat::bmp, "BM" + std::string(8, '\0'), "byte 10: expected a 14-byte bitmap file header"},
         {PaletteFormat::bmp, "MB" + std::string(1076, '\0'), "byte 0: expected \"BM\""},
         {PaletteFormat::bmp, BitmapHead(40, 8, 0, 0).substr(0, 50), "byte 50: expected a 40-byte info header"},
-        {PaletteFormat::bmp, BitmapHead(40, 4, 0, 256), "byte 28: expected 8 bits per pixel"},
-        {PaletteFormat::bmp, BitmapHead(12, 8, 0, 256), "byte 14: expected an info header size from 40 to 124"},
-        {PaletteFormat::bmp, BitmapHead(125, 8, 0, 256), "byte 14: expected an info header size from 40 to 124"},
+        {PaletteFormat::bmp, BitmapHead(40, 24, 0, 0), "byte 28: expected 1, 4 or 8 bits per pixel"},
+        {PaletteFormat::bmp, BitmapHead(12, 8, 0, 256), "byte 24: expected 1, 4 or 8 bits per pixel"},
+        {PaletteFormat::bmp, BitmapHead(125, 8, 0, 256),
+         "byte 14: expected an info header size of 12 or from 16 to 124"},
         {PaletteFormat::bmp, BitmapHead(40, 8, 16, 15),
          "byte 114: expected the whole colour table that the info header declares"},
         {PaletteFormat::riff, "RIFX", "byte 0: expected \"RIFF\""},
@@ -250,6 +281,7 @@ TEST(PaletteFormats, FaultsNameTheLineOrByteAndWhatWasExpected)
         {PaletteFormat::riff, "RIFF\0\0\0\0PAL LIST\x01\0\0\0a\0"s, "byte 22: expected a \"data\" chunk"},
         {PaletteFormat::riff, "RIFF\0\0\0\0PAL data\x08\0\0\0\x00\x04\x01\0\1\2\3\0"s,
          "byte 20: expected palette version 0x0300"},
+        {PaletteFormat::riff, "RIFF\x0c\0\0\0PAL data\0\0\0\0"s, "byte 16: expected a data chunk of at least 4 bytes"},
         {PaletteFormat::riff, "RIFF\0\0\0\0PAL data\x04\0\0\0\x00\x03\x00\0"s,
          "byte 22: expected a colour count from 1 to 65535"},
         {PaletteFormat::riff, "RIFF\0\0\0\0PAL data\x08\0\0\0\x00\x03\x02\0\1\2\3\0"s,
@@ -280,6 +312,6 @@ TEST(PaletteFormats, OutputFormatFollowsTheExtensionInAnyCase)
     for (const auto& c : cases)
         EXPECT_EQ(FormatByExtension(c.path), c.format) << c.path;
     EXPECT_EQ(FormatByName("riff"), PaletteFormat::riff);
-    EXPECT_EQ(FormatByName("RIFF"), std::nullopt);
+    EXPECT_EQ(FormatByName("RIFF"), PaletteFormat::riff);
 }
 } // namespace

@@ -4,13 +4,18 @@
 
 #include "palette/PaletteFormats.h"
 #include "vexapal/PaletteFiles.h"
+#include "vexapal/SystemFiles.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <set>
 #include <sstream>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -93,16 +98,17 @@ class Vexapal : public ::testing::Test
             if (count > info.maxColours)
             {
                 EXPECT_EQ(out.status, 2);
-                EXPECT_EQ(out.err, "vexapal: " + there + ": " + info.name + " holds at most 256 colours; " + source +
-                                       " has " + std::to_string(count) + "\n");
+                EXPECT_EQ(out.err, "vexapal: " + there + ": " + info.name + " holds at most " +
+                                       std::to_string(info.maxColours) + " colours; " + source + " has " +
+                                       std::to_string(count) + "\n");
                 EXPECT_FALSE(fs::exists(there));
                 continue;
             }
             ASSERT_EQ(out.status, 0) << out.err;
             ASSERT_EQ(Run({"convert", there, back, "--to", FormatInfo(sourceFormat).name}).status, 0);
             Palette expected = original;
-            if (info.alwaysFull)
-                expected.colours.resize(info.maxColours, PaletteColour{0, 0, 0, {}});
+            if (info.alwaysFull || FormatInfo(sourceFormat).alwaysFull) // a bitmap, always of 256
+                expected.colours.resize(256, PaletteColour{0, 0, 0, {}});
             const Palette result = Load(back);
             EXPECT_TRUE(SameColours(result, expected));
             if (info.format == PaletteFormat::gpl && sourceFormat == PaletteFormat::gpl)
@@ -140,11 +146,17 @@ TEST_F(Vexapal, DiffShowsTheEntriesThatDifferAndAnswersLikeCmp)
     Write("two.gpl", kTwoColours);
     Write("same.pal", "JASC-PAL\r\n0100\r\n2\r\n255 128 0\r\n1 2 3\r\n");
     Write("other.hex", "ff8000\n010204\n000000\n");
+    Write("red.hex", "ff0000\n010203\n");
+    Write("black.hex", "000000\n010203\n");
     EXPECT_EQ(Run({"diff", Path("two.gpl"), Path("same.pal")}).status, 0);
     const Outcome differ = Run({"diff", Path("two.gpl"), Path("other.hex")});
     EXPECT_EQ(differ.status, 1);
     EXPECT_EQ(differ.out, "  1    1   2   3  #010203  |    1   2   4  #010204\n"
                           "  2  -                     |    0   0   0  #000000\n");
+    // Of equal length, differing in entry 0 and in one channel only.
+    const Outcome channel = Run({"diff", Path("red.hex"), Path("black.hex")});
+    EXPECT_EQ(channel.status, 1);
+    EXPECT_EQ(channel.out, "  0  255   0   0  #FF0000  |    0   0   0  #000000\n");
     const Outcome trouble = Run({"diff", Path("two.gpl"), Path("none.gpl")});
     EXPECT_EQ(trouble.status, 2);
     EXPECT_EQ(trouble.out, "");
@@ -156,13 +168,45 @@ TEST_F(Vexapal, ConvertFollowsTheExtensionOrToAndReplacesAWholeFile)
     Write("out.pal", std::string(20000, 'z'));
     ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal")}).status, 0);
     EXPECT_EQ(Read("out.pal"), "JASC-PAL\r\n0100\r\n2\r\n255 128 0\r\n1 2 3\r\n");
-    ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal"), "--to", "riff"}).status, 0);
+    ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal"), "--to=RIFF"}).status, 0);
     EXPECT_EQ(Read("out.pal").substr(0, 12), std::string("RIFF\x18\0\0\0PAL ", 12));
+    // Padded, an Adobe table is the 768 bytes that GIMP reads; --from takes it whatever it starts with.
+    ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.act"), "--pad"}).status, 0);
+    ASSERT_EQ(Read("out.act").size(), 768u);
+    ASSERT_EQ(Run({"convert", Path("out.act"), Path("out.act"), "--from", "act", "--to", "hex"}).status, 0);
     // Converting a file onto itself works too: it is read whole before anything is written.
     ASSERT_EQ(Run({"convert", Path("out.pal"), Path("out.pal"), "--to", "hex"}).status, 0);
     EXPECT_EQ(Read("out.pal"), "ff8000\n010203\n");
-    EXPECT_EQ(Files(), (std::set<std::string>{"two.gpl", "out.pal"}));
+    EXPECT_EQ(Files(), (std::set<std::string>{"two.gpl", "out.pal", "out.act"}));
+#ifndef _WIN32
+    // A link planted at a temporary name that could once be guessed (the process id's) is not followed.
+    Write("victim", "victim");
+    fs::create_symlink(Path("victim"), Path("out.pal.vexapal-" + std::to_string(::getpid()) + ".tmp"));
+    ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal")}).status, 0);
+    EXPECT_EQ(Read("victim"), "victim");
+    EXPECT_FALSE(fs::is_symlink(Path("out.pal")));
+#endif
 }
+
+#ifndef _WIN32
+// A conversion ended by Ctrl+C or a termination signal while its temporary file is open leaves none.
+TEST_F(Vexapal, AnInterruptedConversionLeavesNoTemporaryFile)
+{
+    for (const int signal : {SIGINT, SIGTERM})
+    {
+        bool taken = false;
+        std::string reason;
+        EXPECT_EXIT(
+            {
+                CreateNewFile(Path("out.pal.tmp"), taken, reason);
+                RemoveOnInterrupt(Path("out.pal.tmp"));
+                std::raise(signal);
+            },
+            ::testing::KilledBySignal(signal), "");
+        EXPECT_EQ(Files(), std::set<std::string>{});
+    }
+}
+#endif
 
 TEST_F(Vexapal, FewerColoursThanABitmapHoldsArePaddedAndToldOnStandardError)
 {
@@ -181,13 +225,14 @@ TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
     Write("bad.act", std::string(772, '\0'));
     Write("kept.pal", "kept");
     Write("huge.hex", std::string(kMaxPaletteFileSize + 1, 'a'));
+    Write("padded.gpl", ("GIMP Palette\n256 128 0\n" + std::string(768, ' ')).substr(0, 768));
     fs::create_directories(m_folder / "folder.pal");
 #ifdef _WIN32
-    const std::string onFolder = "Access denied.";
+    const std::string onFolder = "Access denied.", noFolder = "Path not found.";
 #else
-    const std::string onFolder = "Is a directory";
+    const std::string onFolder = "Is a directory", noFolder = "No such file or directory";
 #endif
-    const std::string two = Path("two.gpl"), kept = Path("kept.pal");
+    const std::string two = Path("two.gpl"), kept = Path("kept.pal"), named = VEXA_GIMP_PALETTES "/Named_Colors.gpl";
     const struct
     {
         std::vector<std::string> args;
@@ -199,19 +244,26 @@ TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
         {{"convert", Path("bad.act"), kept}, Path("bad.act") + ": act byte 768: expected a colour count from 1 to 256"},
         {{"show", Path("huge.hex")}, Path("huge.hex") + ": cannot read it: it is larger than 16 MiB"},
         {{"convert", kept, Path("new.gpl")},
-         kept + ": byte 0: expected a palette file (bmp, txt, act, gpl, jasc, riff or hex)"},
+         kept + ": byte 0: expected a palette file (bmp, txt, act, gpl, jasc, riff, hex or paintnet)"},
+        {{"show", Path("padded.gpl")},
+         Path("padded.gpl") + ": gpl line 2: expected a colour: red, green and blue from 0 to 255, then a name if any "
+                              "(if it is an Adobe colour table: --from act)"},
+        {{"convert", named, Path("new.pal")},
+         Path("new.pal") + ": jasc holds at most 256 colours; " + named + " has 448"},
         {{"convert", two, Path("new.png")},
          Path("new.png") + ": cannot tell the format from the extension: use .bmp, .txt, .act, .gpl, .pal or .hex, "
                            "or --to NAME"},
         {{"convert", two, kept, "--to", "png"},
-         "unknown format \"png\" for --to: expected bmp, txt, act, gpl, jasc, riff or hex"},
+         "unknown format \"png\" for --to: expected bmp, txt, act, gpl, jasc, riff, hex or paintnet"},
+        {{"show", two, "--from="},
+         "unknown format \"\" for --from: expected bmp, txt, act, gpl, jasc, riff, hex or paintnet"},
+        {{"convert", two, kept, "--too"}, "unknown option \"--too\" (see vexapal --help)"},
         {{"convert", two, kept, "--to"}, "--to needs a format name (see vexapal --help)"},
         {{"convert", two}, "convert needs IN and OUT (see vexapal --help)"},
-        {{"convert", two, Path("no/such/folder.pal")},
-         Path("no/such/folder.pal") + ": cannot write it: No such file or directory"},
+        {{"convert", two, Path("no/such/folder.pal")}, Path("no/such/folder.pal") + ": cannot write it: " + noFolder},
         {{"convert", two, Path("folder.pal")}, Path("folder.pal") + ": cannot write it: " + onFolder},
-        {{"show"}, "show takes one FILE (see vexapal --help)"},
-        {{"diff", two}, "diff takes two files, A and B (see vexapal --help)"},
+        {{"show", two, "--pad"}, "show takes one FILE and --from NAME (see vexapal --help)"},
+        {{"diff", two}, "diff takes two files, A and B, and --from NAME (see vexapal --help)"},
         {{"diff", Path("bad.gpl"), two},
          Path("bad.gpl") + ": gpl line 3: expected a colour: red, green and blue from 0 to 255, then a name if any"},
         {{"merge", two}, "unknown command \"merge\" (see vexapal --help)"},
@@ -224,7 +276,8 @@ TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
         EXPECT_EQ(out.out, "");
     }
     EXPECT_EQ(Read("kept.pal"), "kept");
-    EXPECT_EQ(Files(), (std::set<std::string>{"two.gpl", "bad.gpl", "bad.act", "kept.pal", "huge.hex", "folder.pal"}));
+    EXPECT_EQ(Files(), (std::set<std::string>{"two.gpl", "bad.gpl", "bad.act", "kept.pal", "huge.hex", "padded.gpl",
+                                              "folder.pal"}));
     EXPECT_TRUE(fs::is_empty(m_folder / "folder.pal"));
 }
 
@@ -243,16 +296,23 @@ TEST_F(Vexapal, ConvertOntoAFullDiskKeepsThePreviousFile)
             ;
     }
     Write("two.gpl", kTwoColours);
-    const Outcome out = Run({"convert", Path("two.gpl"), kept.string()});
-    EXPECT_EQ(out.status, 2);
-    EXPECT_EQ(out.err, "vexapal: " + kept.string() + ": cannot write it: No space left on device\n");
-    std::vector<std::uint8_t> bytes;
-    std::string reason;
-    EXPECT_TRUE(ReadWholeFile(kept.string(), bytes, reason) && std::string(bytes.begin(), bytes.end()) == "kept");
-    std::set<std::string> left;
-    for (const fs::directory_entry& entry : fs::directory_iterator(disk))
-        left.insert(entry.path().filename().string());
-    EXPECT_EQ(left, (std::set<std::string>{"mounted", "kept.gpl", "filler"}));
+    std::string big;
+    for (std::size_t i = 0; i < kMaxExchangeColours; ++i)
+        big += "ffffff\n";
+    Write("big.hex", big); // written in one piece larger than any buffer
+    for (const char* source : {"two.gpl", "big.hex"})
+    {
+        const Outcome out = Run({"convert", Path(source), kept.string()});
+        EXPECT_EQ(out.status, 2) << source;
+        EXPECT_EQ(out.err, "vexapal: " + kept.string() + ": cannot write it: No space left on device\n");
+        std::vector<std::uint8_t> bytes;
+        std::string reason;
+        EXPECT_TRUE(ReadWholeFile(kept.string(), bytes, reason) && std::string(bytes.begin(), bytes.end()) == "kept");
+        std::set<std::string> left;
+        for (const fs::directory_entry& entry : fs::directory_iterator(disk))
+            left.insert(entry.path().filename().string());
+        EXPECT_EQ(left, (std::set<std::string>{"mounted", "kept.gpl", "filler"}));
+    }
     fs::remove(fs::path(disk) / "filler");
     fs::remove(kept);
 }
@@ -264,7 +324,7 @@ TEST_F(Vexapal, HelpVersionAndNoArguments)
     EXPECT_EQ(version.out, "vexapal " VEXA_VERSION "\n");
     const Outcome help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("Usage: vexapal convert IN OUT [--to NAME]\n", 0), 0u);
+    EXPECT_EQ(help.out.rfind("Usage: vexapal convert IN OUT [--to NAME] [--from NAME] [--pad]\n", 0), 0u);
     for (const PaletteFormatInfo& info : kPaletteFormats)
         EXPECT_NE(help.out.find(std::string("\n  ") + info.name + " "), std::string::npos) << info.name;
     const Outcome none = Run({});
@@ -285,37 +345,40 @@ TEST_F(Vexapal, GimpPalettesRoundTripThroughEveryFormat)
 }
 
 #ifndef _WIN32
-// ImageMagick's 8-bit bitmaps, with the 40-byte header (BMP3) and with its newest 124-byte one (BMP),
-// of 100 known colours: ImageMagick puts them first in a table of 256 and fills the rest with black.
-TEST_F(Vexapal, ImageMagickBitmapsOfBothHeaderKinds)
+// ImageMagick's bitmaps of 100 known colours (8-bit) and of the first 16 of them (4-bit), with the
+// 40-byte header (BMP3), its newest 124-byte one (BMP) and OS/2's 12-byte one (BMP2): ImageMagick puts
+// the colours first in a table of 256 or 16 entries and fills the rest with black.
+TEST_F(Vexapal, ImageMagickBitmapsOfEveryHeaderKind)
 {
-    std::set<std::vector<int>> colours;
+    std::vector<std::vector<int>> colours;
     std::string picture = "P3\n100 1\n255\n";
     for (int i = 0; i < 100; ++i)
     {
         const std::vector<int> colour = {i * 37 % 256, (i * 91 + 13) % 256, 255 - i * 2};
-        colours.insert(colour);
+        colours.push_back(colour);
         picture += std::to_string(colour[0]) + " " + std::to_string(colour[1]) + " " + std::to_string(colour[2]) + "\n";
     }
     Write("known.ppm", picture);
-    for (const char* kind : {"BMP3", "BMP"})
+    for (const auto& [kind, used] : {std::pair{"BMP3", 100}, {"BMP", 100}, {"BMP2", 100}, {"BMP3", 16}, {"BMP2", 16}})
     {
-        SCOPED_TRACE(kind);
-        const std::string bitmap = Path(std::string(kind) + ".bmp");
-        const std::string command = "convert '" + Path("known.ppm") + "' -type Palette " + kind + ":'" + bitmap + "'";
+        const std::string bitmap = Path(kind + std::to_string(used) + ".bmp");
+        SCOPED_TRACE(bitmap);
+        const std::string command = "convert '" + Path("known.ppm") + "' -crop " + std::to_string(used) +
+                                    "x1+0+0 -type Palette " + kind + ":'" + bitmap + "'";
         ASSERT_EQ(std::system(command.c_str()), 0) << command << ": ImageMagick is needed";
         const Palette palette = Load(bitmap);
-        ASSERT_EQ(palette.colours.size(), 256u);
+        const std::size_t entries = used > 16 ? 256 : 16;
+        ASSERT_EQ(palette.colours.size(), entries);
         std::set<std::vector<int>> first;
-        for (std::size_t i = 0; i < 256; ++i)
+        for (std::size_t i = 0; i < entries; ++i)
         {
             const PaletteColour& c = palette.colours[i];
-            if (i < 100)
+            if (i < static_cast<std::size_t>(used))
                 first.insert({c.red, c.green, c.blue});
             else
                 EXPECT_EQ(c.red | c.green | c.blue, 0) << i;
         }
-        EXPECT_EQ(first, colours);
+        EXPECT_EQ(first, std::set<std::vector<int>>(colours.begin(), colours.begin() + used));
         ExpectRoundTrips(bitmap, PaletteFormat::bmp);
     }
 }
