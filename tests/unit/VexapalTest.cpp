@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <random>
 #include <set>
 #include <sstream>
 #ifndef _WIN32
@@ -33,8 +34,9 @@ class Vexapal : public ::testing::Test
   protected:
     void SetUp() override
     {
-        m_folder = fs::temp_directory_path() /
-                   ("vexapal-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        // A folder of this run's own: two test runs on one machine must not share one.
+        m_folder = fs::temp_directory_path() / ("vexapal-" + std::to_string(std::random_device()()) + "-" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
     }
