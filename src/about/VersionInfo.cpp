@@ -1,6 +1,5 @@
 #include "about/VersionInfo.h"
 
-#include <cstdio>
 #include <cstring>
 
 VersionInfo::VersionInfo(const char* fileName)
@@ -58,10 +57,14 @@ const char* VersionInfo::GetStringValue(const char* name) const
 {
     if (!name)
         return nullptr;
+    static constexpr char kTable[] = "\\StringFileInfo\\040904B0\\";
+    constexpr std::size_t kTableLength = sizeof kTable - 1;
     char path[256];
-    const int length = std::snprintf(path, sizeof path, "\\StringFileInfo\\040904B0\\%s", name);
-    if (length < 0 || static_cast<std::size_t>(length) >= sizeof path)
+    const std::size_t length = std::strlen(name);
+    if (length >= sizeof path - kTableLength)
         return nullptr;
+    std::memcpy(path, kTable, kTableLength);
+    std::memcpy(path + kTableLength, name, length + 1);
     return static_cast<const char*>(QueryValue(path));
 }
 

@@ -1,7 +1,5 @@
 #include "framework/ErrorText.h"
 
-#include <vector>
-
 std::string_view FileErrorPattern(FileCause cause)
 {
     switch (cause)
@@ -32,7 +30,6 @@ std::string FileErrorText(FileCause cause, std::string_view fileName)
 
 std::string FormatNumbered(std::string_view pattern, std::initializer_list<std::string_view> arguments)
 {
-    const std::vector<std::string_view> args(arguments);
     std::string text;
     text.reserve(pattern.size());
     for (std::size_t i = 0; i < pattern.size(); ++i)
@@ -41,8 +38,8 @@ std::string FormatNumbered(std::string_view pattern, std::initializer_list<std::
         if (pattern[i] == '%' && next >= '1' && next <= '9')
         {
             const std::size_t n = static_cast<std::size_t>(next - '1');
-            if (n < args.size())
-                text += args[n];
+            if (n < arguments.size())
+                text += arguments.begin()[n];
             ++i;
         }
         else

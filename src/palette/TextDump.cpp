@@ -1,7 +1,9 @@
 #include "palette/TextDump.h"
 
+#include "framework/NumberText.h"
+
 #include <algorithm>
-#include <cstdio>
+#include <utility>
 
 namespace
 {
@@ -22,14 +24,21 @@ std::string FormatDumpTime(const LocalTimeFields* time)
         !InRange(time->minute, 0, 59) || !InRange(time->second, 0, 60))
         return {};
 
-    // The longest text, "Wednesday, September 30, 2026 @23:59:59", takes 39 characters.
-    char text[64];
-    const int length =
-        std::snprintf(text, sizeof text, "%s, %s %02d, %04d @%d:%02d:%02d", kWeekdays[time->weekday],
-                      kMonths[time->month - 1], time->day, time->year, time->hour, time->minute, time->second);
-    if (length < 0 || static_cast<std::size_t>(length) >= sizeof text)
-        return {};
-    return std::string(text, static_cast<std::size_t>(length));
+    // "Tuesday, December 08, 2026 @6:10:30"
+    std::string text = kWeekdays[time->weekday];
+    text += ", ";
+    text += kMonths[time->month - 1];
+    text += ' ';
+    AppendDecimal(text, time->day, 2, '0');
+    text += ", ";
+    AppendDecimal(text, time->year, 4, '0');
+    text += " @";
+    AppendDecimal(text, time->hour);
+    text += ':';
+    AppendDecimal(text, time->minute, 2, '0');
+    text += ':';
+    AppendDecimal(text, time->second, 2, '0');
+    return text;
 }
 
 std::vector<std::string> FormatTextDump(const PaletteSnapshot& captured, int entryCount, const std::string& timeText)
@@ -37,22 +46,36 @@ std::vector<std::string> FormatTextDump(const PaletteSnapshot& captured, int ent
     const int count = std::clamp(entryCount, 0, kMaxPaletteEntries);
     std::vector<std::string> lines;
     lines.reserve(8 + static_cast<std::size_t>(count));
-    lines.emplace_back("Vexa - Win32 Color Palette Tool\n");
-    lines.emplace_back("Written by Vexa, the color palette tool of Quillon Computing\n");
-    lines.emplace_back("\n");
-    lines.emplace_back("Content: System palette dump\n");
-    lines.push_back("Time: " + timeText + "\n");
-    lines.push_back("Number of entries: " + std::to_string(count) + "\n");
-    lines.emplace_back("\n");
-    lines.emplace_back("Index: R,   G,   B\n");
+    // Every line starts as the same type of text, so the vector's insertion is instantiated once; the
+    // time and the entry count complete lines 4 and 5.
+    const char* const heading[] = {"Vexa - Win32 Color Palette Tool\n",
+                                   "Written by Vexa, the color palette tool of Quillon Computing\n",
+                                   "\n",
+                                   "Content: System palette dump\n",
+                                   "Time: ",
+                                   "Number of entries: ",
+                                   "\n",
+                                   "Index: R,   G,   B\n"};
+    for (const char* text : heading)
+        lines.emplace_back(text);
+    lines[4] += timeText + "\n";
+    AppendDecimal(lines[5], count);
+    lines[5] += '\n';
 
     for (int i = 0; i < count; ++i)
     {
         const PaletteEntry& entry = captured.palPalEntry[i];
-        // "255: 255, 255, 255\n" is 19 characters.
-        char line[32];
-        std::snprintf(line, sizeof line, "%3d: %3d, %3d, %3d\n", i, entry.peRed, entry.peGreen, entry.peBlue);
-        lines.emplace_back(line);
+        // "255: 255, 255, 255\n"
+        std::string line;
+        AppendDecimal(line, i, 3);
+        line += ": ";
+        AppendDecimal(line, entry.peRed, 3);
+        line += ", ";
+        AppendDecimal(line, entry.peGreen, 3);
+        line += ", ";
+        AppendDecimal(line, entry.peBlue, 3);
+        line += '\n';
+        lines.push_back(std::move(line));
     }
     return lines;
 }

@@ -18,12 +18,28 @@ TEST(ErrorText, FileErrorTextNamesTheFileOrAnUnnamedFile)
     EXPECT_EQ(FileErrorText(static_cast<FileCause>(99), "f"), "An unknown error occurred while accessing f.");
 }
 
-TEST(ErrorText, EveryFileCauseHasAPatternWithTheName)
+TEST(ErrorText, EveryFileCauseHasItsPattern)
 {
+    // By cause, from none (0) to endOfFile (14).
+    const char* const patterns[] = {"No error occurred while accessing %1.",
+                                    "An unknown error occurred while accessing %1.",
+                                    "%1 was not found.",
+                                    "%1 contains an invalid path.",
+                                    "%1 could not be opened because there are too many open files.",
+                                    "Access to %1 was denied.",
+                                    "An invalid file handle was associated with %1.",
+                                    "%1 could not be removed because it is the current directory.",
+                                    "%1 could not be created because the directory is full.",
+                                    "Seek failed on %1.",
+                                    "A hardware I/O error was reported while accessing %1.",
+                                    "A sharing violation occurred while accessing %1.",
+                                    "A locking violation occurred while accessing %1.",
+                                    "Disk full while accessing %1.",
+                                    "An attempt was made to access %1 past its end."};
     for (int cause = 0; cause <= 14; ++cause)
     {
         const std::string_view pattern = FileErrorPattern(static_cast<FileCause>(cause));
-        EXPECT_NE(pattern.find("%1"), std::string_view::npos) << "cause " << cause;
+        EXPECT_EQ(pattern, patterns[cause]) << "cause " << cause;
     }
 }
 
