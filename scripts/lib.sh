@@ -37,15 +37,29 @@ install_missing() {
         { "${sudo[@]}" apt-get update -q </dev/null && "${sudo[@]}" apt-get install -y -q "${missing[@]}" </dev/null; }; } >&2
 }
 
+# Wine's own fonts (package fonts-wine): Marlett draws the caption buttons, Tahoma and MS Sans Serif the
+# dialogs and menus. Debian's 64-bit-only Wine does not load them from here, only from a prefix's Fonts
+# folder.
+wine_fonts=/usr/share/wine/fonts
+
 # Makes the Wine prefix $WINEPREFIX once (about 15 s), starts its server and sets what every prefix of
-# Vexa's needs on an X server without a window manager: a private colormap, which gives a realised
-# palette all 236 free slots; unmanaged windows, which spare Wine a 2 s wait for a window manager at
-# each close; and no version emulation.
+# Vexa's needs on an X server without a window manager: Wine's own fonts, without which Wine draws the
+# caption buttons as letters and every text in a stand-in font; a private colormap, which gives a
+# realised palette all 236 free slots; unmanaged windows, which spare Wine a 2 s wait for a window
+# manager at each close; and no version emulation. False when Wine's fonts are missing.
 prepare_wine_prefix() {
     if [[ ! -f $WINEPREFIX/system.reg ]]; then
         mkdir -p "$(dirname "$WINEPREFIX")"
         "$wine" wineboot -i >/dev/null 2>&1
     fi
+    # Copied into an older prefix as well; a font already there is left alone.
+    [[ -f $wine_fonts/marlett.ttf ]] ||
+        { echo "Wine's fonts are missing from $wine_fonts (Debian package fonts-wine)" >&2; return 1; }
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts font
+    mkdir -p "$fonts" || return 1
+    for font in "$wine_fonts"/*; do
+        [[ -e $fonts/${font##*/} ]] || cp "$font" "$fonts/" || return 1
+    done
     "$wineserver" -p 2>/dev/null || true
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v PrivateColorMap /t REG_SZ /d Y /f >/dev/null 2>&1
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1

@@ -151,6 +151,19 @@ class ExeWithoutResource
     HANDLE m_update = nullptr;
     bool m_made = false;
 };
+
+// The face GDI gives for a font asked for by name.
+std::string FontFace(const char* name)
+{
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HFONT font = ::CreateFontA(0, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, name);
+    ::SelectObject(dc, font);
+    char face[LF_FACESIZE] = "";
+    ::GetTextFaceA(dc, sizeof face, face);
+    ::DeleteDC(dc); // which lets go of the font
+    ::DeleteObject(font);
+    return face;
+}
 } // namespace
 
 TEST(Startup, ShowsMainWindowAndEndsOnExit)
@@ -159,6 +172,9 @@ TEST(Startup, ShowsMainWindowAndEndsOnExit)
     HWND main = StartVexa(vexa);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(WindowText(main), "Vexa");
+    // Wine draws the caption buttons in Marlett and lays out the window in its template's font.
+    for (const char* font : {"Marlett", "MS Sans Serif"})
+        EXPECT_EQ(FontFace(font), font) << "Wine's own fonts are missing from the prefix";
     EXPECT_TRUE(vexa.Exit(main));
     EXPECT_EQ(vexa.ExitCode(), 0u);
 }
