@@ -39,8 +39,9 @@ std::vector<HWND> ProcessDialogs(DWORD processId, HWND exclude = nullptr);
 // How many visible dialogs of the process have that title.
 std::size_t CountDialogs(DWORD processId, const char* title);
 // The first visible dialog of the process with the title (null: any) other than the excluded window,
-// waiting up to the timeout; null when none appears.
-HWND WaitForDialog(DWORD processId, const char* title, HWND exclude = nullptr, DWORD timeoutMs = 10000);
+// waiting up to the timeout; null when none appears. The first window of a new Wine prefix can take
+// over 10 s to appear while Wine starts its services.
+HWND WaitForDialog(DWORD processId, const char* title, HWND exclude = nullptr, DWORD timeoutMs = 30000);
 // The first child window of the parent that matches; null when none does.
 HWND FindChild(HWND parent, const std::function<bool(HWND)>& match);
 // The window that has the keyboard focus in the thread of the given window.
