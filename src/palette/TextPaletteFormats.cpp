@@ -257,28 +257,47 @@ std::vector<std::uint8_t> WriteJascPalette(const Palette& palette)
     return Bytes(text);
 }
 
-PaletteReadResult ReadHexPalette(const std::uint8_t* data, std::size_t size)
+namespace
 {
+// Lines of one colour each in hex digits, blank lines skipped: RRGGBB after an optional "#" (hex), or
+// AARRGGBB or RRGGBB with ";" starting a comment, on a line of its own or after a colour (Paint.NET).
+PaletteReadResult ReadHexLines(PaletteFormat format, const std::uint8_t* data, std::size_t size)
+{
+    const bool paintNet = format == PaletteFormat::paintnet;
+    const std::size_t most = FormatInfo(format).maxColours;
     LineReader lines(data, size);
     std::string_view line;
-    PaletteReadResult result{PaletteFormat::hex, {}, std::nullopt};
+    PaletteReadResult result{format, {}, std::nullopt};
     std::vector<PaletteColour>& colours = result.palette.colours;
     while (lines.Next(line))
     {
-        std::string_view digits = Trim(line);
+        std::string_view digits = Trim(paintNet ? line.substr(0, line.find(';')) : line);
         if (digits.empty())
             continue;
-        if (digits.front() == '#')
+        if (!paintNet && digits.front() == '#')
             digits.remove_prefix(1);
-        if (digits.size() != 6 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos)
-            return Fault(PaletteFormat::hex, lines.Number(), "a colour as six hex digits RRGGBB");
-        if (colours.size() == kMaxExchangeColours)
-            return Fault(PaletteFormat::hex, lines.Number(), "at most 65535 colours");
-        colours.push_back(HexColour(digits));
+        if ((digits.size() != 6 && !(paintNet && digits.size() == 8)) ||
+            digits.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos)
+            return Fault(format, lines.Number(),
+                         paintNet ? "a colour as hex digits AARRGGBB or RRGGBB" : "a colour as six hex digits RRGGBB");
+        if (colours.size() == most)
+            return Fault(format, lines.Number(), "at most " + std::to_string(most) + " colours");
+        colours.push_back(HexColour(digits.substr(digits.size() - 6))); // the alpha has no place in a palette
     }
     if (colours.empty())
-        return Fault(PaletteFormat::hex, lines.Number() + 1, "at least one colour");
+        return Fault(format, lines.Number() + 1, "at least one colour");
     return result;
+}
+} // namespace
+
+PaletteReadResult ReadHexPalette(const std::uint8_t* data, std::size_t size)
+{
+    return ReadHexLines(PaletteFormat::hex, data, size);
+}
+
+PaletteReadResult ReadPaintNetPalette(const std::uint8_t* data, std::size_t size)
+{
+    return ReadHexLines(PaletteFormat::paintnet, data, size);
 }
 
 std::vector<std::uint8_t> WriteHexPalette(const Palette& palette)
@@ -287,30 +306,6 @@ std::vector<std::uint8_t> WriteHexPalette(const Palette& palette)
     for (const PaletteColour& colour : palette.colours)
         text += ColourNumbers(colour, "%02x%02x%02x\n");
     return Bytes(text);
-}
-
-PaletteReadResult ReadPaintNetPalette(const std::uint8_t* data, std::size_t size)
-{
-    LineReader lines(data, size);
-    std::string_view line;
-    PaletteReadResult result{PaletteFormat::paintnet, {}, std::nullopt};
-    std::vector<PaletteColour>& colours = result.palette.colours;
-    while (lines.Next(line))
-    {
-        // A ";" starts a comment, on a line of its own or after a colour.
-        const std::string_view digits = Trim(line.substr(0, line.find(';')));
-        if (digits.empty())
-            continue;
-        if ((digits.size() != 8 && digits.size() != 6) ||
-            digits.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos)
-            return Fault(PaletteFormat::paintnet, lines.Number(), "a colour as hex digits AARRGGBB or RRGGBB");
-        if (colours.size() == FormatInfo(PaletteFormat::paintnet).maxColours)
-            return Fault(PaletteFormat::paintnet, lines.Number(), "at most 96 colours");
-        colours.push_back(HexColour(digits.substr(digits.size() - 6))); // the alpha has no place in a palette
-    }
-    if (colours.empty())
-        return Fault(PaletteFormat::paintnet, lines.Number() + 1, "at least one colour");
-    return result;
 }
 
 std::vector<std::uint8_t> WritePaintNetPalette(const Palette& palette)
