@@ -1,6 +1,6 @@
 #include "vexapal/Vexapal.h"
 
-#include "palette/PaletteFormats.h"
+#include "formats/PaletteFormats.h"
 #include "palette/TextDump.h"
 #include "vexapal/PaletteFiles.h"
 
@@ -144,7 +144,8 @@ std::optional<Palette> LoadPalette(const std::string& path, std::optional<Palett
     {
         std::string message = path + ": " + FormatInfo(*format).name + " " + DescribeFault(*result.fault);
         // An Adobe table has no signature: one whose first colours spell another format's is taken for it.
-        if (!forced && *format != PaletteFormat::act && !ReadActPalette(bytes.data(), bytes.size()).fault)
+        if (!forced && *format != PaletteFormat::act &&
+            !ReadPaletteAs(PaletteFormat::act, bytes.data(), bytes.size()).fault)
             message += " (if it is an Adobe colour table: --from act)";
         Trouble(err, message);
         return std::nullopt;

@@ -1,8 +1,8 @@
 // Writes the seed inputs of the fuzz targets into <dir>/bitmap, <dir>/time, ...: files the writers
 // make and the near misses the readers refuse, and a valid local time with an entry count. Made
 // from the writers themselves so the seeds follow the formats.
+#include "formats/PaletteFormats.h"
 #include "palette/BitmapFormat.h"
-#include "palette/PaletteFormats.h"
 #include "palette/TextDump.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // colours; what it reads must come back the same through the writer (with a GIMP palette's names),
 // in a file that detection takes for that format when it is no other.
 #include "FuzzCheck.h"
-#include "palette/PaletteFormats.h"
+#include "formats/PaletteFormats.h"
 
 #include <cstdlib>
 

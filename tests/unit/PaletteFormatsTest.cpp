@@ -1,6 +1,6 @@
 // The palette formats of other programs: each round-trips and is found from its content, each writes
 // the layout other programs read, and each names the line or byte where a file goes wrong.
-#include "palette/PaletteFormats.h"
+#include "formats/PaletteFormats.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -2,7 +2,7 @@
 // palettes that other programs wrote (GIMP's own palettes, ImageMagick's bitmaps, Vexa's Save As).
 #include "vexapal/Vexapal.h"
 
-#include "palette/PaletteFormats.h"
+#include "formats/PaletteFormats.h"
 #include "vexapal/PaletteFiles.h"
 #include "vexapal/SystemFiles.h"
 

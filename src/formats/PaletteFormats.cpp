@@ -1,4 +1,4 @@
-#include "palette/PaletteFormats.h"
+#include "formats/PaletteCodecs.h"
 
 #include <algorithm>
 #include <cctype>

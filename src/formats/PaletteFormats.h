@@ -9,12 +9,25 @@
 #include <string_view>
 #include <vector>
 
+// The colour space a file gave a colour in. Every colour is held as sRGB; one given in another space
+// was converted, and is an approximation.
+enum class ColourSpace
+{
+    rgb,
+    cmyk,
+    lab,
+    hsb,
+    gray,
+};
+
 struct PaletteColour
 {
     std::uint8_t red;
     std::uint8_t green;
     std::uint8_t blue;
-    std::string name; // only GIMP palettes name their colours; empty elsewhere
+    std::string name = {};                            // empty where the format names no colours
+    std::optional<std::uint8_t> alpha = std::nullopt; // as the file gave it; none where it has no alpha
+    ColourSpace space = ColourSpace::rgb;
 };
 
 // A palette as the exchange formats hold it: 1 to kMaxExchangeColours colours in index order.
@@ -23,6 +36,7 @@ struct Palette
     std::string name;           // a GIMP palette's "Name:"
     std::optional<int> columns; // a GIMP palette's "Columns:"
     std::vector<PaletteColour> colours;
+    std::size_t groups = 0; // the groups of colours (Adobe swatches, Krita) flattened into this one list
 };
 
 // The most colours any format holds (a RIFF palette counts them in 16 bits); bmp, txt and act hold 256.
@@ -93,21 +107,3 @@ std::vector<std::uint8_t> WritePalette(PaletteFormat format, const Palette& pale
 
 // Whether two palettes hold the same colours in the same order (names aside).
 bool SameColours(const Palette& a, const Palette& b);
-
-// The readers and writers of each format, for ReadPaletteAs and WritePalette.
-PaletteReadResult ReadBmpPalette(const std::uint8_t* data, std::size_t size);
-PaletteReadResult ReadActPalette(const std::uint8_t* data, std::size_t size);
-PaletteReadResult ReadRiffPalette(const std::uint8_t* data, std::size_t size);
-PaletteReadResult ReadTxtPalette(const std::uint8_t* data, std::size_t size);
-PaletteReadResult ReadGplPalette(const std::uint8_t* data, std::size_t size);
-PaletteReadResult ReadJascPalette(const std::uint8_t* data, std::size_t size);
-PaletteReadResult ReadHexPalette(const std::uint8_t* data, std::size_t size);
-PaletteReadResult ReadPaintNetPalette(const std::uint8_t* data, std::size_t size);
-std::vector<std::uint8_t> WriteBmpPalette(const Palette& palette);
-std::vector<std::uint8_t> WriteActPalette(const Palette& palette);
-std::vector<std::uint8_t> WriteRiffPalette(const Palette& palette);
-std::vector<std::uint8_t> WriteTxtPalette(const Palette& palette, const std::string& timeText);
-std::vector<std::uint8_t> WriteGplPalette(const Palette& palette);
-std::vector<std::uint8_t> WriteJascPalette(const Palette& palette);
-std::vector<std::uint8_t> WriteHexPalette(const Palette& palette);
-std::vector<std::uint8_t> WritePaintNetPalette(const Palette& palette);
