@@ -104,7 +104,8 @@ std::optional<PaletteFormat> UnsignedTextFormat(const std::uint8_t* data, std::s
 
 const PaletteFormatInfo& FormatInfo(PaletteFormat format)
 {
-    return kPaletteFormats[static_cast<int>(format)];
+    return *std::find_if(std::begin(kPaletteFormats), std::end(kPaletteFormats),
+                         [format](const PaletteFormatInfo& info) { return info.format == format; });
 }
 
 std::optional<PaletteFormat> FormatByName(std::string_view name)

@@ -52,6 +52,18 @@ enum class PaletteFormat
     riff,
     hex,
     paintnet,
+    // Swatches of design programs
+    ase,
+    aco,
+    kpl,
+    soc,
+    // The palettes held in images and in game files
+    aseprite,
+    png,
+    gif,
+    pcx,
+    ilbm,
+    vga,
 };
 
 struct PaletteFormatInfo
