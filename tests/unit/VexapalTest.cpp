@@ -92,6 +92,8 @@ class Vexapal : public ::testing::Test
         const std::size_t count = original.colours.size();
         for (const PaletteFormatInfo& info : kPaletteFormats)
         {
+            if (info.write == nullptr)
+                continue;
             SCOPED_TRACE(source + " through " + info.name);
             const std::string there = Path(std::string("there.") + info.name);
             const std::string back = Path(std::string("back.") + FormatInfo(sourceFormat).name);
@@ -107,8 +109,17 @@ class Vexapal : public ::testing::Test
                 continue;
             }
             ASSERT_EQ(out.status, 0) << out.err;
-            ASSERT_EQ(Run({"convert", there, back, "--to", FormatInfo(sourceFormat).name}).status, 0);
+            ASSERT_EQ(Run({"convert", there, back, "--from", info.name, "--to", FormatInfo(sourceFormat).name}).status,
+                      0);
             Palette expected = original;
+            for (PaletteColour& colour : expected.colours)
+            {
+                if (info.channelBits < 8) // a VGA table's 6 bits
+                {
+                    for (std::uint8_t* channel : {&colour.red, &colour.green, &colour.blue})
+                        *channel = static_cast<std::uint8_t>(((*channel * 63 + 127) / 255 * 255 + 31) / 63);
+                }
+            }
             if (info.alwaysFull || FormatInfo(sourceFormat).alwaysFull) // a bitmap, always of 256
                 expected.colours.resize(256, PaletteColour{0, 0, 0, {}});
             const Palette result = Load(back);
@@ -215,9 +226,13 @@ TEST_F(Vexapal, FewerColoursThanABitmapHoldsArePaddedAndToldOnStandardError)
     Write("two.gpl", kTwoColours);
     const Outcome out = Run({"convert", Path("two.gpl"), Path("two.bmp")});
     EXPECT_EQ(out.status, 0);
-    EXPECT_EQ(out.err, "vexapal: " + Path("two.bmp") + ": bmp holds 256 colours: entries 2 to 255 are black padding\n");
+    EXPECT_EQ(out.err, "vexapal: " + Path("two.bmp") + ": bmp holds 256 colours: entries 2 to 255 are black padding\n" +
+                           "vexapal: " + Path("two.bmp") + ": bmp keeps no colour names: 1 name dropped\n");
     EXPECT_EQ(Read("two.bmp").size(), 9270u);
-    EXPECT_EQ(Run({"convert", Path("two.gpl"), Path("two.act")}).err, ""); // the Adobe table keeps the count
+    EXPECT_EQ(Run({"convert", Path("two.gpl"), Path("two.act"), "--to", "hex"}).err,
+              "vexapal: " + Path("two.act") + ": hex keeps no colour names: 1 name dropped\n");
+    Write("one.hex", "ff8000\n");
+    EXPECT_EQ(Run({"convert", Path("one.hex"), Path("one.act")}).err, ""); // the Adobe table keeps the count
 }
 
 TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
@@ -245,20 +260,26 @@ TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
          Path("bad.gpl") + ": gpl line 3: expected a colour: red, green and blue from 0 to 255, then a name if any"},
         {{"convert", Path("bad.act"), kept}, Path("bad.act") + ": act byte 768: expected a colour count from 1 to 256"},
         {{"show", Path("huge.hex")}, Path("huge.hex") + ": cannot read it: it is larger than 16 MiB"},
-        {{"convert", kept, Path("new.gpl")},
-         kept + ": byte 0: expected a palette file (bmp, txt, act, gpl, jasc, riff, hex or paintnet)"},
+        {{"convert", kept, Path("new.gpl")}, kept + ": byte 0: expected a palette file (" + FormatNames() + ")"},
         {{"show", Path("padded.gpl")},
          Path("padded.gpl") + ": gpl line 2: expected a colour: red, green and blue from 0 to 255, then a name if any "
                               "(if it is an Adobe colour table: --from act)"},
         {{"convert", named, Path("new.pal")},
          Path("new.pal") + ": jasc holds at most 256 colours; " + named + " has 448"},
-        {{"convert", two, Path("new.png")},
-         Path("new.png") + ": cannot tell the format from the extension: use .bmp, .txt, .act, .gpl, .pal or .hex, "
-                           "or --to NAME"},
-        {{"convert", two, kept, "--to", "png"},
-         "unknown format \"png\" for --to: expected bmp, txt, act, gpl, jasc, riff, hex or paintnet"},
-        {{"show", two, "--from="},
-         "unknown format \"\" for --from: expected bmp, txt, act, gpl, jasc, riff, hex or paintnet"},
+        {{"convert", two, Path("new.jpg")},
+         Path("new.jpg") + ": cannot tell the format from the extension: use .bmp, .txt, .act, .gpl, .pal, .hex, .ase, "
+                           ".aco, .kpl, .soc, .png or .vga, or --to NAME"},
+        {{"convert", two, Path("new.gif")},
+         Path("new.gif") + ": vexapal reads gif but does not write it; it writes " + FormatNames(true)},
+        {{"convert", two, kept, "--to", "jpeg"}, "unknown format \"jpeg\" for --to: expected " + FormatNames()},
+        {{"show", two, "--from="}, "unknown format \"\" for --from: expected " + FormatNames()},
+        {{"convert", two, Path("new.png"), "--scale", "0"}, "--scale takes a number from 1 to 256, not \"0\""},
+        {{"convert", two, Path("new.png"), "--scale=1x"}, "--scale takes a number from 1 to 256, not \"1x\""},
+        {{"convert", two, Path("new.gpl"), "--scale=2"}, "--scale is for png output only (see vexapal --help)"},
+        {{"convert", two, Path("new.hex"), "--strict"},
+         Path("new.hex") + ": hex keeps no colour names: 1 name dropped\nvexapal: " + Path("new.hex") +
+             ": not written: --strict refuses a conversion that loses what " + two + " holds"},
+        {{"show", two, "--strict"}, "show takes one FILE and --from NAME (see vexapal --help)"},
         {{"convert", two, kept, "--too"}, "unknown option \"--too\" (see vexapal --help)"},
         {{"convert", two, kept, "--to"}, "--to needs a format name (see vexapal --help)"},
         {{"convert", two}, "convert needs IN and OUT (see vexapal --help)"},
@@ -326,7 +347,9 @@ TEST_F(Vexapal, HelpVersionAndNoArguments)
     EXPECT_EQ(version.out, "vexapal " VEXA_VERSION "\n");
     const Outcome help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("Usage: vexapal convert IN OUT [--to NAME] [--from NAME] [--pad]\n", 0), 0u);
+    EXPECT_EQ(
+        help.out.rfind("Usage: vexapal convert IN OUT [--to NAME] [--from NAME] [--pad] [--scale N] [--strict]\n", 0),
+        0u);
     for (const PaletteFormatInfo& info : kPaletteFormats)
         EXPECT_NE(help.out.find(std::string("\n  ") + info.name + " "), std::string::npos) << info.name;
     const Outcome none = Run({});
