@@ -125,8 +125,9 @@ class Vexapal : public ::testing::Test
             const Palette result = Load(back);
             EXPECT_TRUE(SameColours(result, expected));
             if (info.format == PaletteFormat::gpl && sourceFormat == PaletteFormat::gpl)
-            {
                 EXPECT_EQ(result.name, original.name);
+            if ((info.keeps & FormatInfo(sourceFormat).keeps & kKeepsNames) != 0)
+            {
                 for (std::size_t i = 0; i < count; ++i)
                     EXPECT_EQ(result.colours[i].name, original.colours[i].name) << i;
             }
@@ -367,6 +368,37 @@ TEST_F(Vexapal, GimpPalettesRoundTripThroughEveryFormat)
     ASSERT_GE(palettes.size(), 30u) << VEXA_GIMP_PALETTES << " holds GIMP's palettes: install gimp-data";
     for (const fs::path& palette : palettes)
         ExpectRoundTrips(palette.string(), PaletteFormat::gpl);
+}
+
+// The colour tables LibreOffice ships (libreoffice-common): each colour is read with its name, and
+// they round-trip through every format.
+TEST_F(Vexapal, LibreOfficePalettesReadWholeAndRoundTrip)
+{
+    std::size_t tables = 0;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(VEXA_SOC_PALETTES, error))
+    {
+        if (entry.path().extension() != ".soc")
+            continue;
+        ++tables;
+        const std::string path = entry.path().string();
+        std::string text;
+        std::vector<std::uint8_t> bytes;
+        std::string reason;
+        ASSERT_TRUE(ReadWholeFile(path, bytes, reason)) << reason;
+        text.assign(bytes.begin(), bytes.end());
+        std::size_t elements = 0;
+        for (std::size_t at = text.find("<draw:color "); at != std::string::npos;
+             at = text.find("<draw:color ", at + 1))
+            ++elements;
+        const Palette palette = Load(path);
+        EXPECT_EQ(palette.colours.size(), elements) << path;
+        EXPECT_TRUE(std::none_of(palette.colours.begin(), palette.colours.end(), [](const PaletteColour& colour) {
+            return colour.name.empty();
+        })) << path;
+        ExpectRoundTrips(path, PaletteFormat::soc);
+    }
+    EXPECT_EQ(tables, 8u) << VEXA_SOC_PALETTES << " holds LibreOffice's palettes: install libreoffice-common";
 }
 
 #ifndef _WIN32
