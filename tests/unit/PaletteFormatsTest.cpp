@@ -124,6 +124,10 @@ TEST(PaletteFormats, ReadersTakeWhatOtherProgramsWrite)
     const std::string bitmap36 = BitmapHead(36, 8, 2, 2);
     std::string actWithMark(768, '\x11'); // an Adobe table whose first colour spells a UTF-8 byte order mark
     actWithMark.replace(0, 3, "\xEF\xBB\xBF");
+    std::string dump = "Vexa - Win32 Color Palette Tool\r\r\n"
+                       "Written by Vexa, the color palette tool of Quillon Computing\r\r\n\r\r\n"
+                       "Content: System palette dump\r\r\nTime: x\r\r\nNumber of entries: 1\r\r\n\r\r\n"
+                       "Index: R,   G,   B\r\r\n  0:  10,  11,  12\r\r\n";
     std::string os2 = "BM" + std::string(12, '\0') + std::string("\x0c\0\0\0\0\0\0\0\1\0\4\0", 12);
     for (int i = 0; i < 16; ++i)
         os2 += "\x03\x02\x01"; // blue, green, red
@@ -136,7 +140,9 @@ TEST(PaletteFormats, ReadersTakeWhatOtherProgramsWrite)
         {PaletteFormat::jasc, " JASC-PAL\n0100\n1\n10 11 12\n", {10, 11, 12}, 1},
         // A UTF-8 byte order mark, lines ended by CR alone, an alpha after each colour (as Aseprite writes).
         {PaletteFormat::jasc, "\xEF\xBB\xBFJASC-PAL\r0100\r1\r10 11 12\r", {10, 11, 12}, 1},
-        // A last line of a tab.
+        // Lines ended by CR CR LF (a text-mode writer's CR LF), and a last line of a tab.
+        {PaletteFormat::jasc, "JASC-PAL\r\r\n0100\r\r\n1\r\r\n10 11 12\r\r\n", {10, 11, 12}, 1},
+        {PaletteFormat::txt, dump, {10, 11, 12}, 1},
         {PaletteFormat::jasc, "JASC-PAL\n0100\n1\n10 11 12\n\t", {10, 11, 12}, 1},
         {PaletteFormat::gpl, "GIMP Palette\nChannels: RGB\n10 11 12 red\n", {10, 11, 12}, 1},
         {PaletteFormat::gpl, "\xEF\xBB\xBFGIMP Palette\nChannels: RGBA\n10 11 12 0\tclear\n", {10, 11, 12}, 1},
