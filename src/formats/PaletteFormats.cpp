@@ -11,7 +11,7 @@ const PaletteFormatInfo kPaletteFormats[8] = {
     {PaletteFormat::act, "act", ".act", 256, false, "Adobe colour table (768 or 772 bytes)"},
     {PaletteFormat::gpl, "gpl", ".gpl", kMaxExchangeColours, false, "GIMP palette, with colour names"},
     // Paint Shop Pro's palettes hold at most 256 colours, and GIMP's importer reads only 4,095 bytes of one.
-    {PaletteFormat::jasc, "jasc", ".pal", 256, false, "JASC-PAL text palette"},
+    {PaletteFormat::jasc, "jasc", ".pal", 256, false, "JASC-PAL text palette (read with up to 65,535)"},
     {PaletteFormat::riff, "riff", nullptr, kMaxExchangeColours, false, "Microsoft RIFF palette (also .pal)"},
     {PaletteFormat::hex, "hex", ".hex", kMaxExchangeColours, false, "one RRGGBB per line"},
     {PaletteFormat::paintnet, "paintnet", nullptr, 96, false, "Paint.NET palette, one AARRGGBB per line (a .txt)"},

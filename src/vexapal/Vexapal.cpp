@@ -51,7 +51,7 @@ void PrintHelp(std::ostream& out)
            "  --from NAME  the input's format, whatever its content says\n"
            "  --pad        pads the palette to 256 colours with black (GIMP reads only full Adobe tables)\n"
            "\n"
-           "Formats:\n";
+           "Formats, with the most colours vexapal writes in each:\n";
     for (const PaletteFormatInfo& info : kPaletteFormats)
     {
         char line[160];

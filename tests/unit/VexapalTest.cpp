@@ -329,6 +329,9 @@ TEST_F(Vexapal, HelpVersionAndNoArguments)
     EXPECT_EQ(help.out.rfind("Usage: vexapal convert IN OUT [--to NAME] [--from NAME] [--pad]\n", 0), 0u);
     for (const PaletteFormatInfo& info : kPaletteFormats)
         EXPECT_NE(help.out.find(std::string("\n  ") + info.name + " "), std::string::npos) << info.name;
+    EXPECT_NE(
+        help.out.find("\n  jasc     .pal   256 colours at most, JASC-PAL text palette (read with up to 65,535)\n"),
+        std::string::npos);
     const Outcome none = Run({});
     EXPECT_EQ(none.status, 2);
     EXPECT_EQ(none.err.rfind("Usage: vexapal", 0), 0u);
