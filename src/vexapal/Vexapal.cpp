@@ -170,13 +170,15 @@ int Convert(const std::vector<std::string>& args, std::ostream& err)
     std::optional<Palette> palette = LoadPalette(in, line->from, err);
     if (!palette)
         return 2;
-    if (line->pad && palette->colours.size() < 256)
+    const std::size_t inCount = palette->colours.size();
+    if (line->pad && inCount < 256)
         palette->colours.resize(256, PaletteColour{0, 0, 0, {}});
     const PaletteFormatInfo& info = FormatInfo(*format);
     const std::size_t count = palette->colours.size();
     if (count > info.maxColours)
         return Trouble(err, out + ": " + info.name + " holds at most " + std::to_string(info.maxColours) +
-                                " colours; " + in + " has " + std::to_string(count));
+                                " colours; " + in + " has " + std::to_string(inCount) +
+                                (count != inCount ? ", and --pad made " + std::to_string(count) : ""));
     if (palette->name.empty())
     {
         // A GIMP palette shows under its name: the file's, when the palette had none.

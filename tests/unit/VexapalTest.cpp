@@ -252,6 +252,10 @@ TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
                               "(if it is an Adobe colour table: --from act)"},
         {{"convert", named, Path("new.pal")},
          Path("new.pal") + ": jasc holds at most 256 colours; " + named + " has 448"},
+        {{"convert", two, Path("new.txt"), "--to", "paintnet", "--pad"},
+         Path("new.txt") + ": paintnet holds at most 96 colours; " + two + " has 2, and --pad made 256"},
+        {{"show", Path("padded.gpl"), "--from", "gpl"},
+         Path("padded.gpl") + ": gpl line 2: expected a colour: red, green and blue from 0 to 255, then a name if any"},
         {{"convert", two, Path("new.png")},
          Path("new.png") + ": cannot tell the format from the extension: use .bmp, .txt, .act, .gpl, .pal or .hex, "
                            "or --to NAME"},
