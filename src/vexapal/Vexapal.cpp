@@ -213,6 +213,34 @@ std::string IndexText(std::size_t index, std::size_t count)
     return text;
 }
 
+std::string HexEscape(unsigned char byte)
+{
+    char escape[8];
+    std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+    return escape;
+}
+
+// The text with its control characters (C0, DEL, and C1 as UTF-8 spells them) as "\x1b", so that a name
+// cannot move the cursor, retitle or clear a terminal.
+std::string VisibleText(const std::string& text)
+{
+    std::string visible;
+    for (std::size_t i = 0; i < text.size(); ++i)
+    {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool c1 = byte == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
+        if (byte >= 0x20 && byte != 0x7F && !c1)
+        {
+            visible += text[i];
+            continue;
+        }
+        visible += HexEscape(byte);
+        if (c1)
+            visible += HexEscape(static_cast<unsigned char>(text[++i]));
+    }
+    return visible;
+}
+
 int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool colourTerminal)
 {
     const std::optional<CommandLine> line = ParseCommandLine(args, err);
@@ -234,7 +262,7 @@ int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
                 << "m      \x1b[0m";
         }
         if (!colour.name.empty())
-            out << "  " << colour.name;
+            out << "  " << VisibleText(colour.name);
         out << '\n';
     }
     return 0;
@@ -280,20 +308,14 @@ int RunVexapal(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 2;
     }
     const std::string& command = args[0];
-    if (command == "--help" || command == "-h")
-    {
-        PrintHelp(out);
-        return 0;
-    }
-    if (command == "--version")
-    {
-        out << "vexapal " VEXA_VERSION "\n";
-        return 0;
-    }
     if (command == "convert")
         return Convert(args, err);
     int status = 0;
-    if (command == "show")
+    if (command == "--help" || command == "-h")
+        PrintHelp(out);
+    else if (command == "--version")
+        out << "vexapal " VEXA_VERSION "\n";
+    else if (command == "show")
         status = Show(args, out, err, colourTerminal);
     else if (command == "diff")
         status = Diff(args, out, err);

@@ -137,10 +137,23 @@ TEST_F(Vexapal, ShowPrintsEveryEntryWithASwatchOnlyOnATerminal)
     EXPECT_EQ(terminal.out, "  0  255 128   0  #FF8000  \x1b[48;2;255;128;0m      \x1b[0m  orange\n"
                             "  1    1   2   3  #010203  \x1b[48;2;1;2;3m      \x1b[0m\n");
 
-    std::ostringstream broken, err;
-    broken.setstate(std::ios::badbit); // as a full disk or a closed pipe leaves standard output
-    EXPECT_EQ(RunVexapal({"show", Path("two.gpl")}, broken, err, false), 2);
-    EXPECT_EQ(err.str(), "vexapal: cannot write to standard output\n");
+    // Control characters in a name (a terminal's title, a clear, C1's CSI) show as what they are.
+    Write("escapes.gpl", "GIMP Palette\n1 2 3 \x1b]0;title\x07\xc2\x9b"
+                         "2J\x7f\n");
+    const std::string escaped = "  \\x1b]0;title\\x07\\xc2\\x9b2J\\x7f\n";
+    EXPECT_EQ(Run({"show", Path("escapes.gpl")}).out, "  0    1   2   3  #010203" + escaped);
+    EXPECT_EQ(Run({"show", Path("escapes.gpl")}, true).out,
+              "  0    1   2   3  #010203  \x1b[48;2;1;2;3m      \x1b[0m" + escaped);
+
+    // As a full disk or a closed pipe leaves standard output, for every command that prints.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"show", Path("two.gpl")}, {"--help"}, {"--version"}})
+    {
+        std::ostringstream broken, err;
+        broken.setstate(std::ios::badbit);
+        EXPECT_EQ(RunVexapal(args, broken, err, false), 2) << args[0];
+        EXPECT_EQ(err.str(), "vexapal: cannot write to standard output\n");
+    }
 }
 
 TEST_F(Vexapal, DiffShowsTheEntriesThatDifferAndAnswersLikeCmp)
