@@ -185,10 +185,22 @@ TEST_F(Vexapal, ConvertFollowsTheExtensionOrToAndReplacesAWholeFile)
     EXPECT_EQ(Read("out.pal"), "JASC-PAL\r\n0100\r\n2\r\n255 128 0\r\n1 2 3\r\n");
     ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal"), "--to=RIFF"}).status, 0);
     EXPECT_EQ(Read("out.pal").substr(0, 12), std::string("RIFF\x18\0\0\0PAL ", 12));
-    // Padded, an Adobe table is the 768 bytes that GIMP reads; --from takes it whatever it starts with.
-    ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.act"), "--pad"}).status, 0);
+    // Padded, an Adobe table is the 768 bytes that GIMP reads; --from takes it whatever it starts with,
+    // here "BM", for every file of the command.
+    Write("bm.hex", "424d00\n010203\n");
+    ASSERT_EQ(Run({"convert", Path("bm.hex"), Path("out.act"), "--pad"}).status, 0);
+    ASSERT_EQ(Read("out.act").substr(0, 3), std::string("BM\0", 3));
     ASSERT_EQ(Read("out.act").size(), 768u);
+    EXPECT_EQ(Run({"show", Path("out.act"), "--from", "act"}).out.size(), 256 * 26u);
+    EXPECT_EQ(Run({"diff", Path("out.act"), Path("out.act"), "--from", "act"}).status, 0);
     ASSERT_EQ(Run({"convert", Path("out.act"), Path("out.act"), "--from", "act", "--to", "hex"}).status, 0);
+    EXPECT_EQ(Read("out.act").substr(0, 14), "424d00\n010203\n");
+    fs::remove(Path("bm.hex"));
+    // A GIMP palette without a name takes the file's, without its folder and extension.
+    fs::create_directories(m_folder / "d");
+    ASSERT_EQ(Run({"convert", Path("out.act"), Path("d/x.gpl")}).status, 0);
+    EXPECT_EQ(Read("d/x.gpl").substr(0, 21), "GIMP Palette\nName: x\n");
+    fs::remove_all(m_folder / "d");
     // Converting a file onto itself works too: it is read whole before anything is written.
     ASSERT_EQ(Run({"convert", Path("out.pal"), Path("out.pal"), "--to", "hex"}).status, 0);
     EXPECT_EQ(Read("out.pal"), "ff8000\n010203\n");
@@ -231,6 +243,8 @@ TEST_F(Vexapal, FewerColoursThanABitmapHoldsArePaddedAndToldOnStandardError)
     EXPECT_EQ(out.err, "vexapal: " + Path("two.bmp") + ": bmp holds 256 colours: entries 2 to 255 are black padding\n");
     EXPECT_EQ(Read("two.bmp").size(), 9270u);
     EXPECT_EQ(Run({"convert", Path("two.gpl"), Path("two.act")}).err, ""); // the Adobe table keeps the count
+    ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("full.act"), "--pad"}).status, 0);
+    EXPECT_EQ(Run({"convert", Path("full.act"), Path("full.bmp")}).err, ""); // 256 colours need no padding
 }
 
 TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
@@ -279,6 +293,9 @@ TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
         {{"convert", two, kept, "--too"}, "unknown option \"--too\" (see vexapal --help)"},
         {{"convert", two, kept, "--to"}, "--to needs a format name (see vexapal --help)"},
         {{"convert", two}, "convert needs IN and OUT (see vexapal --help)"},
+        {{"convert", two, Path("a.pal"), Path("b.pal")}, "convert needs IN and OUT (see vexapal --help)"},
+        {{"convert", two, kept, "--pad=no"}, "unknown option \"--pad=no\" (see vexapal --help)"},
+        {{"show", two, "--to", "hex"}, "show takes one FILE and --from NAME (see vexapal --help)"},
         {{"convert", two, Path("no/such/folder.pal")}, Path("no/such/folder.pal") + ": cannot write it: " + noFolder},
         {{"convert", two, Path("folder.pal")}, Path("folder.pal") + ": cannot write it: " + onFolder},
         {{"show", two, "--pad"}, "show takes one FILE and --from NAME (see vexapal --help)"},
