@@ -11,7 +11,7 @@ const PaletteFormatInfo kPaletteFormats[8] = {
     {PaletteFormat::act, "act", ".act", 256, false, "Adobe colour table (768 or 772 bytes)"},
     {PaletteFormat::gpl, "gpl", ".gpl", kMaxExchangeColours, false, "GIMP palette, with colour names"},
     // Paint Shop Pro's palettes hold at most 256 colours, and GIMP's importer reads only 4,095 bytes of one.
-    {PaletteFormat::jasc, "jasc", ".pal", 256, false, "JASC-PAL text palette"},
+    {PaletteFormat::jasc, "jasc", ".pal", 256, false, "JASC-PAL text palette (read with up to 65,535)"},
     {PaletteFormat::riff, "riff", nullptr, kMaxExchangeColours, false, "Microsoft RIFF palette (also .pal)"},
     {PaletteFormat::hex, "hex", ".hex", kMaxExchangeColours, false, "one RRGGBB per line"},
     {PaletteFormat::paintnet, "paintnet", nullptr, 96, false, "Paint.NET palette, one AARRGGBB per line (a .txt)"},
@@ -77,7 +77,7 @@ std::optional<PaletteFormat> SignedFormat(const std::uint8_t* data, std::size_t 
 {
     if (StartsWith(data, size, "BM"))
         return PaletteFormat::bmp;
-    if (StartsWith(data, size, "RIFF") && size >= 12 && std::memcmp(data + 8, "PAL ", 4) == 0)
+    if (StartsWith(data, size, "RIFF"))
         return PaletteFormat::riff;
     const std::string_view text = TextOf(data, size);
     if (text.substr(0, 12) == "GIMP Palette")
@@ -90,13 +90,21 @@ std::optional<PaletteFormat> SignedFormat(const std::uint8_t* data, std::size_t 
     return std::nullopt;
 }
 
-// The formats known only by their lines: RRGGBB (hex), or Paint.NET's ";" comments and AARRGGBB.
+// The formats known only by their lines. Bytes are hex only when they all read as hex lines (RRGGBB);
+// otherwise a first line of Paint.NET's (a ";" comment, or AARRGGBB or RRGGBB before one) makes them
+// Paint.NET, and a first line of hex's a broken hex file.
 std::optional<PaletteFormat> UnsignedTextFormat(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view first = FirstLine(TextOf(data, size), true);
-    if (first.substr(0, 1) == ";" || IsHexDigits(first, 8))
+    const bool hexLine = IsHexDigits(first.substr(0, 1) == "#" ? first.substr(1) : first, 6);
+    if (hexLine && !ReadPaletteAs(PaletteFormat::hex, data, size).fault)
+        return PaletteFormat::hex;
+    std::string_view colour = first.substr(0, first.find(';'));
+    while (!colour.empty() && std::isspace(static_cast<unsigned char>(colour.back())))
+        colour.remove_suffix(1);
+    if (first.substr(0, 1) == ";" || IsHexDigits(colour, 8) || IsHexDigits(colour, 6))
         return PaletteFormat::paintnet;
-    if (IsHexDigits(first.substr(0, 1) == "#" ? first.substr(1) : first, 6))
+    if (hexLine)
         return PaletteFormat::hex;
     return std::nullopt;
 }
