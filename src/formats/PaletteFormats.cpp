@@ -94,13 +94,21 @@ bool IsHexDigits(std::string_view text, std::size_t count)
            std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
 }
 
-// The formats known only by their lines: RRGGBB (hex), or Paint.NET's ";" comments and AARRGGBB.
+// The formats known only by their lines. Bytes are hex only when they all read as hex lines (RRGGBB);
+// otherwise a first line of Paint.NET's (a ";" comment, or AARRGGBB or RRGGBB before one) makes them
+// Paint.NET, and a first line of hex's a broken hex file.
 std::optional<PaletteFormat> UnsignedTextFormat(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view first = FirstLine(TextOf(data, size), true);
-    if (first.substr(0, 1) == ";" || IsHexDigits(first, 8))
+    const bool hexLine = IsHexDigits(first.substr(0, 1) == "#" ? first.substr(1) : first, 6);
+    if (hexLine && !ReadPaletteAs(PaletteFormat::hex, data, size).fault)
+        return PaletteFormat::hex;
+    std::string_view colour = first.substr(0, first.find(';'));
+    while (!colour.empty() && std::isspace(static_cast<unsigned char>(colour.back())))
+        colour.remove_suffix(1);
+    if (first.substr(0, 1) == ";" || IsHexDigits(colour, 8) || IsHexDigits(colour, 6))
         return PaletteFormat::paintnet;
-    if (IsHexDigits(first.substr(0, 1) == "#" ? first.substr(1) : first, 6))
+    if (hexLine)
         return PaletteFormat::hex;
     return std::nullopt;
 }
@@ -113,7 +121,7 @@ bool IsBmp(const std::uint8_t* data, std::size_t size)
 
 bool IsRiff(const std::uint8_t* data, std::size_t size)
 {
-    return StartsWith(data, size, "RIFF") && size >= 12 && std::memcmp(data + 8, "PAL ", 4) == 0;
+    return StartsWith(data, size, "RIFF");
 }
 
 bool IsGpl(const std::uint8_t* data, std::size_t size)
@@ -248,7 +256,7 @@ const PaletteFormatInfo kPaletteFormats[18] = {
      ReadGplPalette, Plain<WriteGplPalette>, "GIMP palette, with colour names"},
     // Paint Shop Pro's palettes hold at most 256 colours, and GIMP's importer reads only 4,095 bytes of one.
     {PaletteFormat::jasc, "jasc", ".pal", IsJasc, 256, false, kKeepsNothing, 8, true, ReadJascPalette,
-     Plain<WriteJascPalette>, "JASC-PAL text palette"},
+     Plain<WriteJascPalette>, "JASC-PAL text palette (read with up to 65,535)"},
     {PaletteFormat::riff, "riff", "", IsRiff, kMaxExchangeColours, false, kKeepsNothing, 8, false, ReadRiffPalette,
      Plain<WriteRiffPalette>, "Microsoft RIFF palette (also .pal)"},
     // Hex lines and Paint.NET's have no signature: they are told by their lines.

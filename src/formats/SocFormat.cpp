@@ -11,13 +11,15 @@ class XmlScanner
   public:
     XmlScanner(const std::uint8_t* data, std::size_t size) : m_text(reinterpret_cast<const char*>(data), size) {}
 
-    // The 1-based line of the position: lines end in LF, CR LF or CR.
+    // The 1-based line of the position, counted as LineReader counts them.
     std::size_t Line() const
     {
-        std::size_t line = 1;
-        for (std::size_t i = 0; i < m_at && i < m_text.size(); ++i)
-            line += m_text[i] == '\n' || (m_text[i] == '\r' && m_text.substr(i + 1, 1) != "\n");
-        return line;
+        const std::string upTo = std::string(m_text.substr(0, m_at)) + "."; // the position's own line
+        LineReader lines(reinterpret_cast<const std::uint8_t*>(upTo.data()), upTo.size());
+        std::string_view line;
+        while (lines.Next(line))
+            ;
+        return lines.Number();
     }
 
     bool AtEnd() const { return m_at >= m_text.size(); }

@@ -13,7 +13,8 @@
 
 inline constexpr const char* kColourExpected = "a colour: red, green and blue from 0 to 255";
 
-// The lines of a text, each without its line end, counted from 1.
+// The lines of a text, each without its line end (LF, CR LF, CR, or the CR CR LF that a text-mode
+// writer makes of CR LF), counted from 1.
 class LineReader
 {
   public:
@@ -25,8 +26,9 @@ class LineReader
             return false;
         const std::size_t end = std::min(m_text.find_first_of("\r\n"), m_text.size());
         line = m_text.substr(0, end);
-        const bool crLf = m_text.substr(end, 2) == "\r\n";
-        m_text.remove_prefix(std::min(end + (crLf ? 2 : 1), m_text.size()));
+        const std::string_view lineEnd = m_text.substr(end, 3);
+        const std::size_t endSize = lineEnd == "\r\r\n" ? 3 : lineEnd.substr(0, 2) == "\r\n" ? 2 : 1;
+        m_text.remove_prefix(std::min(end + endSize, m_text.size()));
         ++m_number;
         return true;
     }

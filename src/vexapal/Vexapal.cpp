@@ -59,12 +59,12 @@ void PrintHelp(std::ostream& out)
            "  --scale N    a PNG's cells of N by N pixels, N from 1 to 256 (default 1)\n"
            "  --strict     refuses a conversion that loses any of that, and writes nothing\n"
            "\n"
-           "Formats (name, output extensions, most colours):\n";
+           "Formats, with the most colours vexapal writes in each:\n";
     for (const PaletteFormatInfo& info : kPaletteFormats)
     {
         char line[200];
-        std::snprintf(line, sizeof line, "  %-8s %-9s %5zu  %s\n", info.name, info.extensions, info.maxColours,
-                      info.description);
+        std::snprintf(line, sizeof line, "  %-8s %-9s %5zu colours at most, %s\n", info.name, info.extensions,
+                      info.maxColours, info.description);
         out << line;
     }
     out << "\n"
@@ -200,12 +200,14 @@ int Convert(const std::vector<std::string>& args, std::ostream& err)
     std::optional<Palette> palette = LoadPalette(in, line->from, err);
     if (!palette)
         return 2;
-    if (line->pad && palette->colours.size() < 256)
+    const std::size_t inCount = palette->colours.size();
+    if (line->pad && inCount < 256)
         palette->colours.resize(256, PaletteColour{0, 0, 0, {}});
     const std::size_t count = palette->colours.size();
     if (count > info.maxColours)
         return Trouble(err, out + ": " + info.name + " holds at most " + std::to_string(info.maxColours) +
-                                " colours; " + in + " has " + std::to_string(count));
+                                " colours; " + in + " has " + std::to_string(inCount) +
+                                (count != inCount ? ", and --pad made " + std::to_string(count) : ""));
     // What the output cannot keep is said once it is written; --strict says it and writes nothing.
     const std::vector<std::string> losses = DescribeLosses(*palette, *format);
     if (line->strict && !losses.empty())
@@ -250,6 +252,34 @@ std::string IndexText(std::size_t index, std::size_t count)
     return text;
 }
 
+std::string HexEscape(unsigned char byte)
+{
+    char escape[8];
+    std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+    return escape;
+}
+
+// The text with its control characters (C0, DEL, and C1 as UTF-8 spells them) as "\x1b", so that a name
+// cannot move the cursor, retitle or clear a terminal.
+std::string VisibleText(const std::string& text)
+{
+    std::string visible;
+    for (std::size_t i = 0; i < text.size(); ++i)
+    {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool c1 = byte == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
+        if (byte >= 0x20 && byte != 0x7F && !c1)
+        {
+            visible += text[i];
+            continue;
+        }
+        visible += HexEscape(byte);
+        if (c1)
+            visible += HexEscape(static_cast<unsigned char>(text[++i]));
+    }
+    return visible;
+}
+
 int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool colourTerminal)
 {
     const std::optional<CommandLine> line = ParseCommandLine(args, err);
@@ -271,7 +301,7 @@ int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
                 << "m      \x1b[0m";
         }
         if (!colour.name.empty())
-            out << "  " << colour.name;
+            out << "  " << VisibleText(colour.name);
         out << '\n';
     }
     return 0;
@@ -317,20 +347,14 @@ int RunVexapal(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 2;
     }
     const std::string& command = args[0];
-    if (command == "--help" || command == "-h")
-    {
-        PrintHelp(out);
-        return 0;
-    }
-    if (command == "--version")
-    {
-        out << "vexapal " VEXA_VERSION "\n";
-        return 0;
-    }
     if (command == "convert")
         return Convert(args, err);
     int status = 0;
-    if (command == "show")
+    if (command == "--help" || command == "-h")
+        PrintHelp(out);
+    else if (command == "--version")
+        out << "vexapal " VEXA_VERSION "\n";
+    else if (command == "show")
         status = Show(args, out, err, colourTerminal);
     else if (command == "diff")
         status = Diff(args, out, err);

@@ -19,7 +19,7 @@ std::vector<std::uint8_t> Bytes(std::string_view text)
 std::string BitmapHead(std::uint32_t infoSize, std::uint16_t bitCount, std::uint32_t coloursUsed, std::size_t entries)
 {
     std::string head = "BM" + std::string(12, '\0');
-    head.resize(14 + std::max<std::uint32_t>(infoSize, 40), '\0');
+    head.resize(14 + std::max<std::uint32_t>(infoSize, 36), '\0');
     const auto put = [&head](std::size_t offset, std::uint32_t value, int bytes) {
         for (int i = 0; i < bytes; ++i)
             head[offset + i] = static_cast<char>(value >> (8 * i));
@@ -144,6 +144,13 @@ TEST(PaletteFormats, ReadersTakeWhatOtherProgramsWrite)
     act.replace(768, 4, "\x00\x03\x00\x01"sv); // 3 colours, index 1 transparent
     const std::string bitmap124 = BitmapHead(124, 8, 0, 256), bitmap3 = BitmapHead(40, 8, 3, 3),
                       bitmap4 = BitmapHead(40, 4, 0, 16);
+    const std::string bitmap36 = BitmapHead(36, 8, 2, 2);
+    std::string actWithMark(768, '\x11'); // an Adobe table whose first colour spells a UTF-8 byte order mark
+    actWithMark.replace(0, 3, "\xEF\xBB\xBF");
+    std::string dump = "Vexa - Win32 Color Palette Tool\r\r\n"
+                       "Written by Vexa, the color palette tool of Quillon Computing\r\r\n\r\r\n"
+                       "Content: System palette dump\r\r\nTime: x\r\r\nNumber of entries: 1\r\r\n\r\r\n"
+                       "Index: R,   G,   B\r\r\n  0:  10,  11,  12\r\r\n";
     std::string os2 = "BM" + std::string(12, '\0') + std::string("\x0c\0\0\0\0\0\0\0\1\0\4\0", 12);
     for (int i = 0; i < 16; ++i)
         os2 += "\x03\x02\x01"; // blue, green, red
@@ -164,8 +171,16 @@ TEST(PaletteFormats, ReadersTakeWhatOtherProgramsWrite)
         {PaletteFormat::jasc, " JASC-PAL\n0100\n1\n10 11 12\n", {10, 11, 12}, 1},
         // A UTF-8 byte order mark, lines ended by CR alone, an alpha after each colour (as Aseprite writes).
         {PaletteFormat::jasc, "\xEF\xBB\xBFJASC-PAL\r0100\r1\r10 11 12\r", {10, 11, 12}, 1},
+        // Lines ended by CR CR LF (a text-mode writer's CR LF), and a last line of a tab.
+        {PaletteFormat::jasc, "JASC-PAL\r\r\n0100\r\r\n1\r\r\n10 11 12\r\r\n", {10, 11, 12}, 1},
+        {PaletteFormat::txt, dump, {10, 11, 12}, 1},
+        {PaletteFormat::jasc, "JASC-PAL\n0100\n1\n10 11 12\n\t", {10, 11, 12}, 1},
+        {PaletteFormat::gpl, "GIMP Palette\nChannels: RGB\n10 11 12 red\n", {10, 11, 12}, 1},
         {PaletteFormat::gpl, "\xEF\xBB\xBFGIMP Palette\nChannels: RGBA\n10 11 12 0\tclear\n", {10, 11, 12}, 1},
         {PaletteFormat::paintnet, "; Paint.NET\r\n\r\nFF0A0B0C\r\n800a0b0c ; half\r\n0A0B0C\r\n", {10, 11, 12}, 3},
+        // Paint.NET without a comment line: a comment after the first colour, or RRGGBB then AARRGGBB.
+        {PaletteFormat::paintnet, "FF0A0B0C ; dark\r\nFF000000 ; black\r\n", {10, 11, 12}, 2},
+        {PaletteFormat::paintnet, "0A0B0C\r\n800a0b0c\r\n", {10, 11, 12}, 2},
         {PaletteFormat::hex, "#0A0B0C\r\n\r\n0a0b0c\r\n", {10, 11, 12}, 2},
         // A RIFF palette with an odd-sized chunk before its data, which is padded to an even size.
         {PaletteFormat::riff,
@@ -173,9 +188,11 @@ TEST(PaletteFormats, ReadersTakeWhatOtherProgramsWrite)
          {10, 11, 12},
          1},
         {PaletteFormat::act, act, {10, 11, 12}, 3},
+        {PaletteFormat::act, actWithMark, {0xEF, 0xBB, 0xBF}, 256},
         // Bitmaps of the newest header kind with its table after it, and with a table of biClrUsed entries.
         {PaletteFormat::bmp, bitmap124, {1, 2, 3}, 256},
         {PaletteFormat::bmp, bitmap3, {1, 2, 3}, 3},
+        {PaletteFormat::bmp, bitmap36, {1, 2, 3}, 2},
         // A 4-bit bitmap, and the 12-byte OS/2 header with 3-byte entries.
         {PaletteFormat::bmp, bitmap4, {1, 2, 3}, 16},
         {PaletteFormat::bmp, os2, {1, 2, 3}, 16},
@@ -225,6 +242,10 @@ TEST(PaletteFormats, DetectionSettlesTheFilesOfExactlyAnAdobeTableSize)
         WritePalette(PaletteFormat::riff, {"", {}, std::vector<PaletteColour>(186)}, "");
     std::string riff(riffFile.begin(), riffFile.end()); // 768 bytes
     riff[16] += 2;                                      // its data chunk 2 bytes larger than the file
+    std::string wave = std::string("RIFF\0\0\0\0WAVE", 12) + std::string(756, '\0');
+    std::string hexLetters, hexThenBinary = "abcdef\n" + std::string(761, '\x01');
+    for (int i = 0; i < 96; ++i)
+        hexLetters += "abcdef\r\n";
     const struct
     {
         std::string bytes;
@@ -235,6 +256,13 @@ TEST(PaletteFormats, DetectionSettlesTheFilesOfExactlyAnAdobeTableSize)
         {actStartingWithBm, PaletteFormat::bmp},
         {actStartingWithGimp, PaletteFormat::gpl},
         {riff, PaletteFormat::riff},
+        {wave, PaletteFormat::riff},
+        {std::string("RIFF\4\0\0\0PAL ", 12), PaletteFormat::riff},
+        {hexLetters, PaletteFormat::hex},
+        {hexThenBinary, PaletteFormat::act},
+        {"ff8000 \n010203\n", PaletteFormat::hex},
+        {"\nff8000\n", PaletteFormat::hex},
+        {"FF0A0B0C\nFF010203\n", PaletteFormat::paintnet},
         {std::string(772, '\0'), PaletteFormat::act},
         {std::string(767, '\x11'), std::nullopt},
         {"", std::nullopt},
@@ -303,6 +331,10 @@ TEST(PaletteFormats, FaultsNameTheLineOrByteAndWhatWasExpected)
         {PaletteFormat::paintnet, ";\nFF000000\nFF00000\n",
          "line 3: expected a colour as hex digits AARRGGBB or RRGGBB"},
         {PaletteFormat::paintnet, std::string(black97.begin(), black97.end()), "line 97: expected at most 96 colours"},
+        {PaletteFormat::paintnet, "; x\n#FF0A0B0C\n", "line 2: expected a colour as hex digits AARRGGBB or RRGGBB"},
+        {PaletteFormat::hex, "ff8000\n80010203\n", "line 2: expected a colour as six hex digits RRGGBB"},
+        {PaletteFormat::gpl, "GIMP Palette\nChannels: RGBA\n1 2 3 4x name\n",
+         "line 3: expected a colour: red, green, blue and alpha from 0 to 255, then a name if any"},
         {PaletteFormat::jasc, "JASC-PAL\r\n0101\r\n", "line 2: expected the version \"0100\""},
         {PaletteFormat::jasc, "JASC-PAL\r\n0100\r\n0\r\n", "line 3: expected a colour count from 1 to 65535"},
         {PaletteFormat::jasc, "JASC-PAL\r\n0100\r\n2\r\n1 2 3\r\n", "line 5: expected 2 colours, found 1"},
@@ -335,6 +367,9 @@ TEST(PaletteFormats, FaultsNameTheLineOrByteAndWhatWasExpected)
         {PaletteFormat::bmp, BitmapHead(40, 8, 0, 0).substr(0, 50), "byte 50: expected a 40-byte info header"},
         {PaletteFormat::bmp, BitmapHead(40, 24, 0, 0), "byte 28: expected 1, 4 or 8 bits per pixel"},
         {PaletteFormat::bmp, BitmapHead(12, 8, 0, 256), "byte 24: expected 1, 4 or 8 bits per pixel"},
+        {PaletteFormat::bmp, BitmapHead(15, 8, 0, 0), "byte 14: expected an info header size of 12 or from 16 to 124"},
+        {PaletteFormat::bmp, BitmapHead(15, 8, 0, 0).substr(0, 29),
+         "byte 14: expected an info header size of 12 or from 16 to 124"},
         {PaletteFormat::bmp, BitmapHead(125, 8, 0, 256),
          "byte 14: expected an info header size of 12 or from 16 to 124"},
         {PaletteFormat::bmp, BitmapHead(40, 8, 16, 15),

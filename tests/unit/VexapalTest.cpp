@@ -149,10 +149,23 @@ TEST_F(Vexapal, ShowPrintsEveryEntryWithASwatchOnlyOnATerminal)
     EXPECT_EQ(terminal.out, "  0  255 128   0  #FF8000  \x1b[48;2;255;128;0m      \x1b[0m  orange\n"
                             "  1    1   2   3  #010203  \x1b[48;2;1;2;3m      \x1b[0m\n");
 
-    std::ostringstream broken, err;
-    broken.setstate(std::ios::badbit); // as a full disk or a closed pipe leaves standard output
-    EXPECT_EQ(RunVexapal({"show", Path("two.gpl")}, broken, err, false), 2);
-    EXPECT_EQ(err.str(), "vexapal: cannot write to standard output\n");
+    // Control characters in a name (a terminal's title, a clear, C1's CSI) show as what they are.
+    Write("escapes.gpl", "GIMP Palette\n1 2 3 \x1b]0;title\x07\xc2\x9b"
+                         "2J\x7f\n");
+    const std::string escaped = "  \\x1b]0;title\\x07\\xc2\\x9b2J\\x7f\n";
+    EXPECT_EQ(Run({"show", Path("escapes.gpl")}).out, "  0    1   2   3  #010203" + escaped);
+    EXPECT_EQ(Run({"show", Path("escapes.gpl")}, true).out,
+              "  0    1   2   3  #010203  \x1b[48;2;1;2;3m      \x1b[0m" + escaped);
+
+    // As a full disk or a closed pipe leaves standard output, for every command that prints.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"show", Path("two.gpl")}, {"--help"}, {"--version"}})
+    {
+        std::ostringstream broken, err;
+        broken.setstate(std::ios::badbit);
+        EXPECT_EQ(RunVexapal(args, broken, err, false), 2) << args[0];
+        EXPECT_EQ(err.str(), "vexapal: cannot write to standard output\n");
+    }
 }
 
 TEST_F(Vexapal, DiffShowsTheEntriesThatDifferAndAnswersLikeCmp)
@@ -184,10 +197,22 @@ TEST_F(Vexapal, ConvertFollowsTheExtensionOrToAndReplacesAWholeFile)
     EXPECT_EQ(Read("out.pal"), "JASC-PAL\r\n0100\r\n2\r\n255 128 0\r\n1 2 3\r\n");
     ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal"), "--to=RIFF"}).status, 0);
     EXPECT_EQ(Read("out.pal").substr(0, 12), std::string("RIFF\x18\0\0\0PAL ", 12));
-    // Padded, an Adobe table is the 768 bytes that GIMP reads; --from takes it whatever it starts with.
-    ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.act"), "--pad"}).status, 0);
+    // Padded, an Adobe table is the 768 bytes that GIMP reads; --from takes it whatever it starts with,
+    // here "BM", for every file of the command.
+    Write("bm.hex", "424d00\n010203\n");
+    ASSERT_EQ(Run({"convert", Path("bm.hex"), Path("out.act"), "--pad"}).status, 0);
+    ASSERT_EQ(Read("out.act").substr(0, 3), std::string("BM\0", 3));
     ASSERT_EQ(Read("out.act").size(), 768u);
+    EXPECT_EQ(Run({"show", Path("out.act"), "--from", "act"}).out.size(), 256 * 26u);
+    EXPECT_EQ(Run({"diff", Path("out.act"), Path("out.act"), "--from", "act"}).status, 0);
     ASSERT_EQ(Run({"convert", Path("out.act"), Path("out.act"), "--from", "act", "--to", "hex"}).status, 0);
+    EXPECT_EQ(Read("out.act").substr(0, 14), "424d00\n010203\n");
+    fs::remove(Path("bm.hex"));
+    // A GIMP palette without a name takes the file's, without its folder and extension.
+    fs::create_directories(m_folder / "d");
+    ASSERT_EQ(Run({"convert", Path("out.act"), Path("d/x.gpl")}).status, 0);
+    EXPECT_EQ(Read("d/x.gpl").substr(0, 21), "GIMP Palette\nName: x\n");
+    fs::remove_all(m_folder / "d");
     // Converting a file onto itself works too: it is read whole before anything is written.
     ASSERT_EQ(Run({"convert", Path("out.pal"), Path("out.pal"), "--to", "hex"}).status, 0);
     EXPECT_EQ(Read("out.pal"), "ff8000\n010203\n");
@@ -234,6 +259,8 @@ TEST_F(Vexapal, FewerColoursThanABitmapHoldsArePaddedAndToldOnStandardError)
               "vexapal: " + Path("two.act") + ": hex keeps no colour names: 1 name dropped\n");
     Write("one.hex", "ff8000\n");
     EXPECT_EQ(Run({"convert", Path("one.hex"), Path("one.act")}).err, ""); // the Adobe table keeps the count
+    ASSERT_EQ(Run({"convert", Path("one.hex"), Path("full.act"), "--pad"}).status, 0);
+    EXPECT_EQ(Run({"convert", Path("full.act"), Path("full.bmp")}).err, ""); // 256 colours need no padding
 }
 
 TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
@@ -267,6 +294,10 @@ TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
                               "(if it is an Adobe colour table: --from act)"},
         {{"convert", named, Path("new.pal")},
          Path("new.pal") + ": jasc holds at most 256 colours; " + named + " has 448"},
+        {{"convert", two, Path("new.txt"), "--to", "paintnet", "--pad"},
+         Path("new.txt") + ": paintnet holds at most 96 colours; " + two + " has 2, and --pad made 256"},
+        {{"show", Path("padded.gpl"), "--from", "gpl"},
+         Path("padded.gpl") + ": gpl line 2: expected a colour: red, green and blue from 0 to 255, then a name if any"},
         {{"convert", two, Path("new.jpg")},
          Path("new.jpg") + ": cannot tell the format from the extension: use .bmp, .txt, .act, .gpl, .pal, .hex, .ase, "
                            ".aco, .kpl, .soc, .png or .vga, or --to NAME"},
@@ -284,6 +315,9 @@ TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
         {{"convert", two, kept, "--too"}, "unknown option \"--too\" (see vexapal --help)"},
         {{"convert", two, kept, "--to"}, "--to needs a format name (see vexapal --help)"},
         {{"convert", two}, "convert needs IN and OUT (see vexapal --help)"},
+        {{"convert", two, Path("a.pal"), Path("b.pal")}, "convert needs IN and OUT (see vexapal --help)"},
+        {{"convert", two, kept, "--pad=no"}, "unknown option \"--pad=no\" (see vexapal --help)"},
+        {{"show", two, "--to", "hex"}, "show takes one FILE and --from NAME (see vexapal --help)"},
         {{"convert", two, Path("no/such/folder.pal")}, Path("no/such/folder.pal") + ": cannot write it: " + noFolder},
         {{"convert", two, Path("folder.pal")}, Path("folder.pal") + ": cannot write it: " + onFolder},
         {{"show", two, "--pad"}, "show takes one FILE and --from NAME (see vexapal --help)"},
@@ -353,6 +387,9 @@ TEST_F(Vexapal, HelpVersionAndNoArguments)
         0u);
     for (const PaletteFormatInfo& info : kPaletteFormats)
         EXPECT_NE(help.out.find(std::string("\n  ") + info.name + " "), std::string::npos) << info.name;
+    EXPECT_NE(
+        help.out.find("\n  jasc     .pal        256 colours at most, JASC-PAL text palette (read with up to 65,535)\n"),
+        std::string::npos);
     const Outcome none = Run({});
     EXPECT_EQ(none.status, 2);
     EXPECT_EQ(none.err.rfind("Usage: vexapal", 0), 0u);
