@@ -71,6 +71,16 @@ TEST(SwatchFormats, ReadersTakeFilesMadeFromThePublishedDescriptions)
          0,
          {"#ff8000 rgb Orange", "#00ff00 hsb Gr\xc3\xbcn", "#00ffff cmyk Cyan", "#ffffff lab Lab white",
           "#2c8840 lab Lab green", "#000000 gray Black \xf0\x9f\x8e\xa8"}},
+        {"palette.aseprite",
+         ReadAsepritePalette,
+         0,
+         {"#000000 rgb  alpha 255", "#ff0000 rgb Red \xc3\xa9 alpha 255", "#0000ff rgb  alpha 128",
+          "#000000 rgb  alpha 255"}},
+        {"old.aseprite",
+         ReadAsepritePalette,
+         0,
+         {"#000000 rgb ", "#010203 rgb ", "#040506 rgb ", "#000000 rgb ", "#070809 rgb "}},
+        {"old6.aseprite", ReadAsepritePalette, 0, {"#ff8200 rgb "}},
     };
     for (const auto& c : cases)
     {
@@ -119,6 +129,7 @@ TEST(SwatchFormats, DamagedFilesNameTheByte)
 {
     const Bytes ase = Swatch("swatches.ase");
     const Bytes aco = Swatch("v2.aco");
+    const Bytes sprite = Swatch("palette.aseprite");
     const auto with = [](Bytes file, std::size_t at, std::string_view bytes) {
         std::copy(bytes.begin(), bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(at));
         return file;
@@ -152,6 +163,21 @@ TEST(SwatchFormats, DamagedFilesNameTheByte)
         {"aco: a name past the end", ReadAcoPalette, with(aco, 78, "\x7f"), 78, "name length"},
         {"aco: version 2 with fewer colours", ReadAcoPalette, with(aco, 67, "\5"), 66, "as many colours"},
         {"aco: a lone high surrogate", ReadAcoPalette, with(aco, 82, "\xd8\x00"), 82, "unpaired"},
+        {"aseprite: no magic number", ReadAsepritePalette, with(sprite, 4, "\xa5\xe0"), 4, "0xA5E0"},
+        {"aseprite: no frames", ReadAsepritePalette, with(sprite, 6, std::string("\0", 1)), 6, "one frame"},
+        {"aseprite: a frame past the end", ReadAsepritePalette, cut(sprite, 200), 128, "frame size"},
+        {"aseprite: a chunk past its frame", ReadAsepritePalette, with(sprite, 167, "\x50"), 167, "chunk size"},
+        {"aseprite: more chunks than the frame holds", ReadAsepritePalette, with(sprite, 140, "\4"), 213,
+         "chunk 4 of 4"},
+        {"aseprite: an index past the palette size", ReadAsepritePalette, with(sprite, 173, "\1"), 177,
+         "within the palette size"},
+        {"aseprite: an empty palette", ReadAsepritePalette, with(sprite, 173, std::string("\0", 1)), 173,
+         "size from 1"},
+        {"aseprite: a name past its chunk", ReadAsepritePalette, with(sprite, 199, "\x40"), 199, "a name"},
+        {"aseprite: an old packet past 256", ReadAsepritePalette, with(Swatch("old.aseprite"), 160, "\xff"), 160,
+         "256 colours"},
+        {"aseprite: old colours past the chunk", ReadAsepritePalette, with(Swatch("old.aseprite"), 161, "\x09"), 162,
+         "9 colours"},
         {"aco: bytes after version 2", ReadAcoPalette,
          [&] {
              Bytes b = aco;
