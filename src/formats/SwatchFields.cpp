@@ -111,3 +111,11 @@ std::string CleanName(std::string name)
             c = ' ';
     return name;
 }
+
+std::string ValidUtf8(std::string_view text)
+{
+    std::vector<std::uint8_t> units;
+    PutUtf16Be(units, Utf8ToUtf16(text));
+    std::size_t badUnit = 0;
+    return Utf16BeToUtf8(units.data(), units.size() / 2, badUnit).value_or(std::string{});
+}

@@ -48,6 +48,8 @@ std::u16string Utf8ToUtf16(std::string_view text);
 void TruncateUtf16(std::u16string& units, std::size_t most);
 // The units big-endian, then a NUL unit.
 void PutUtf16Be(std::vector<std::uint8_t>& out, const std::u16string& units);
+// The text with every byte that starts no valid UTF-8 sequence replaced by U+FFFD.
+std::string ValidUtf8(std::string_view text);
 // A name as a palette keeps it: control characters (a line break in a name would break the lines of a
 // text format) become spaces.
 std::string CleanName(std::string name);

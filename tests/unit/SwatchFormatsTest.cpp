@@ -5,6 +5,7 @@
 #include "formats/PaletteCodecs.h"
 #include "formats/SwatchSignatures.h"
 #include "formats/XmlScan.h"
+#include "formats/Zip.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -71,6 +72,11 @@ TEST(SwatchFormats, ReadersTakeFilesMadeFromThePublishedDescriptions)
          0,
          {"#ff8000 rgb Orange", "#00ff00 hsb Gr\xc3\xbcn", "#00ffff cmyk Cyan", "#ffffff lab Lab white",
           "#2c8840 lab Lab green", "#000000 gray Black \xf0\x9f\x8e\xa8"}},
+        {"palette.kpl",
+         ReadKplPalette,
+         1,
+         {"#ff0000 rgb First \xf0\x9f\x8e\xa8", "#0080ff rgb Second", "#00ffff cmyk Cyan", "#777777 lab Mid grey",
+          "#404040 gray Quarter"}},
         {"palette.aseprite",
          ReadAsepritePalette,
          0,
@@ -105,7 +111,8 @@ TEST(SwatchFormats, WritersKeepNamesAndReadBack)
     {
         Reader reader;
         Bytes (*writer)(const Palette&);
-    } cases[] = {{ReadAsePalette, WriteAsePalette}, {ReadAcoPalette, WriteAcoPalette}};
+    } cases[] = {
+        {ReadAsePalette, WriteAsePalette}, {ReadAcoPalette, WriteAcoPalette}, {ReadKplPalette, WriteKplPalette}};
     for (const auto& c : cases)
     {
         const Bytes file = c.writer(palette);
@@ -196,6 +203,55 @@ TEST(SwatchFormats, DamagedFilesNameTheByte)
     }
 }
 
+// A Krita palette's ZIP and XML: damaged bytes of the test file (its central directory starts at 556,
+// colorset.xml's entry there at 610), and XML in a ZIP that is otherwise sound.
+TEST(SwatchFormats, DamagedKritaPalettesNameTheByte)
+{
+    const Bytes kpl = Swatch("palette.kpl");
+    const auto with = [&kpl](std::size_t at, std::string_view bytes) {
+        Bytes file = kpl;
+        std::copy(bytes.begin(), bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(at));
+        return file;
+    };
+    const auto zip = [](std::string_view mime, std::string_view xml) {
+        return WriteZip({{"mimetype", Text(mime), false}, {"colorset.xml", Text(xml), true}});
+    };
+    const struct
+    {
+        const char* what;
+        Bytes file;
+        std::size_t byte;
+        const char* expected;
+    } cases[] = {
+        {"no end record", Bytes(kpl.begin(), kpl.end() - 1), kpl.size() - 1, "end record"},
+        {"ZIP64", with(kpl.size() - 14, "\xff\xff\xff\xff"), kpl.size() - 12, "ZIP64"},
+        {"encrypted", with(618, "\1"), 618, "encrypted"},
+        {"compressed by another method", with(620, "\x0c"), 620, "stored or deflated"},
+        {"a wrong CRC", with(626, "\x55"), 68, "CRC-32"},
+        {"a size the data does not inflate to", with(634, "\xff\x0f"), 96, "deflated data of 4095 bytes"},
+        {"a local header past the directory", with(652, "\xff\x0f"), kpl.size(), "local header"},
+        {"another mimetype", zip("text/plain", "<ColorSet/>"), 0, "first entry"},
+        {"no colorset.xml", WriteZip({{"mimetype", Text("krita/x-colorset"), false}}), 130, "colorset.xml"},
+        {"another root", zip("krita/x-colorset", "<Palette/>"), 54, "byte 0: the root element"},
+        {"XML cut short", zip("krita/x-colorset", "<ColorSet>"), 54, "byte 10: the end tag </ColorSet>"},
+        {"an entry without a colour",
+         zip("krita/x-colorset", "<ColorSet><ColorSetEntry><XYZ x='1' y='1' z='1'/></ColorSetEntry></ColorSet>"), 54,
+         "byte 10: a colour in the entry"},
+        {"a number that is none",
+         zip("krita/x-colorset", "<ColorSet><ColorSetEntry><RGB r='1' g='1,5' b='0'/></ColorSetEntry></ColorSet>"), 54,
+         "byte 25: a number in the attribute g"},
+        {"no entries", zip("krita/x-colorset", "<ColorSet/>"), 54, "at least one"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        const PaletteReadResult result = ReadKplPalette(c.file.data(), c.file.size());
+        ASSERT_TRUE(result.fault);
+        EXPECT_EQ(result.fault->position, c.byte) << result.fault->expected;
+        EXPECT_NE(result.fault->expected.find(c.expected), std::string::npos) << result.fault->expected;
+    }
+}
+
 TEST(SwatchFormats, ColourSpacesBecomeSrgb)
 {
     const struct
@@ -231,6 +287,12 @@ TEST(SwatchFormats, SignaturesTellTheFormatsApart)
     EXPECT_FALSE(LooksLikeAco(act.data(), act.size()));
     EXPECT_FALSE(LooksLikeAco(v1.data(), v1.size() - 1));
     EXPECT_FALSE(LooksLikeAse(v1.data(), v1.size()));
+    const Bytes kpl = Swatch("palette.kpl"), zip = WriteZip({{"mimetype", Text("application/zip"), false}});
+    EXPECT_TRUE(LooksLikeKpl(kpl.data(), kpl.size()));
+    EXPECT_FALSE(LooksLikeKpl(zip.data(), zip.size()));
+    const Bytes sprite = Swatch("palette.aseprite");
+    EXPECT_TRUE(LooksLikeAseprite(sprite.data(), sprite.size()));
+    EXPECT_FALSE(LooksLikeAseprite(ase.data(), ase.size()));
 }
 
 TEST(SwatchFormats, XmlScanDecodesEntitiesAndRefusesWhatIsNotWellFormed)
