@@ -4,6 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// The largest cells, in pixels square, that WritePngPalette draws each colour in.
+constexpr int kMostPngScale = 256;
+
 // "\x89PNG\r\n\x1a\n".
 bool LooksLikePng(const std::uint8_t* data, std::size_t size);
 // "GIF87a" or "GIF89a".
