@@ -45,7 +45,7 @@ PaletteReadResult ReadPcxPalette(const std::uint8_t* data, std::size_t size)
         // not give.
         if (size < kHeaderSize + kEndTableSize || data[size - kEndTableSize] != 0x0C)
             return ByteFault(kPcx, size, size < kEndTableSize ? size : size - kEndTableSize,
-                             "0x0C and a 256-colour table in the last 769 bytes of an 8-bit picture");
+                             "0x0C and 256 colours in the last 769 bytes of an 8-bit picture");
         PaletteReadResult result{kPcx, {}, std::nullopt};
         for (const std::uint8_t* entry = data + size - kEndTableSize + 1; entry < data + size; entry += 3)
             result.palette.colours.push_back({entry[0], entry[1], entry[2], {}});
@@ -54,8 +54,7 @@ PaletteReadResult ReadPcxPalette(const std::uint8_t* data, std::size_t size)
     if (bits != 1 && bits != 2 && bits != 4 && bits != 8)
         return ByteFault(kPcx, size, kBitsOffset, "1, 2, 4 or 8 bits per pixel");
     if (planes < 1 || bits * planes > 4)
-        return ByteFault(kPcx, size, kPlanesOffset,
-                         "planes that make at most 4 bits per pixel, or 1 plane of 8 bits (a picture with a palette)");
+        return ByteFault(kPcx, size, kPlanesOffset, "planes of at most 4 bits per pixel, or 1 plane of 8 bits");
     const std::size_t count = std::size_t{1} << (bits * planes);
     PaletteReadResult result{kPcx, {}, std::nullopt};
     for (const std::uint8_t* entry = data + kHeaderTableOffset; result.palette.colours.size() < count; entry += 3)
