@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <numeric>
+#include <span>
 
 namespace
 {
@@ -72,14 +73,78 @@ unsigned Channels(ColourType type)
     }
 }
 
+// Where an interlaced picture's seven passes start and how far apart their pixels are, across and down;
+// a picture that is not interlaced is one pass of every pixel.
+struct Pass
+{
+    std::uint32_t x, y, across, down;
+};
+constexpr Pass kAdam7[] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                           {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+constexpr Pass kEveryPixel[] = {{0, 0, 1, 1}};
+
+std::uint64_t RowBytes(const Header& header)
+{
+    return (std::uint64_t{header.width} * header.channels * header.depth + 7) / 8;
+}
+
+// The header of the small picture that a pass holds, which may be empty.
+Header PassHeader(const Header& header, const Pass& pass)
+{
+    Header small = header;
+    small.width = header.width > pass.x ? (header.width - pass.x + pass.across - 1) / pass.across : 0;
+    small.height = header.height > pass.y ? (header.height - pass.y + pass.down - 1) / pass.down : 0;
+    if (small.width == 0 || small.height == 0)
+        small.width = small.height = 0;
+    return small;
+}
+
+// The bytes of a pass's rows, each after its filter type; an empty pass has none.
+std::uint64_t PassBytes(const Header& small)
+{
+    return small.width == 0 ? 0 : small.height * (1 + RowBytes(small));
+}
+
 // The picture's rows after inflating and unfiltering, and its pixels as colours.
 class Picture
 {
   public:
     Picture(const Header& header, std::vector<std::uint8_t> rows)
-        : m_header(header), m_rowBytes((std::uint64_t{header.width} * header.channels * header.depth + 7) / 8),
-          m_rows(std::move(rows))
+        : m_header(header), m_rowBytes(RowBytes(header)), m_rows(std::move(rows))
     {
+    }
+
+    // The picture of every pass put together, whose rows then have filter type 0; false when a pass's
+    // filter types are wrong.
+    static std::optional<Picture> Deinterlace(const Header& header, const std::vector<std::uint8_t>& passes)
+    {
+        Picture whole(header, std::vector<std::uint8_t>(PassBytes(header), 0));
+        const std::size_t bits = header.channels * header.depth;
+        std::size_t offset = 0;
+        for (const Pass& pass : kAdam7)
+        {
+            const Header small = PassHeader(header, pass);
+            const std::size_t bytes = PassBytes(small);
+            Picture part(small, {passes.begin() + offset, passes.begin() + offset + bytes});
+            offset += bytes;
+            if (!part.Unfilter())
+                return std::nullopt;
+            for (std::size_t y = 0; y < small.height; ++y)
+                for (std::size_t x = 0; x < small.width; ++x)
+                {
+                    const std::uint8_t* from = part.Row(y) + x * bits / 8;
+                    std::uint8_t* to = whole.Row(pass.y + y * pass.down) + (pass.x + x * pass.across) * bits / 8;
+                    if (bits >= 8)
+                        std::memcpy(to, from, bits / 8);
+                    else // the pixel's bits, from the most significant down, at the same place in its byte
+                    {
+                        const unsigned fromShift = 8 - bits - x * bits % 8;
+                        const unsigned toShift = 8 - bits - (pass.x + x * pass.across) * bits % 8;
+                        *to |= ((*from >> fromShift) & ((1u << bits) - 1)) << toShift;
+                    }
+                }
+        }
+        return whole;
     }
 
     // Undoes each row's filter in place; false when a row's filter type is none of the five.
@@ -117,10 +182,13 @@ class Picture
         return true;
     }
 
+    std::uint8_t* Row(std::size_t y) { return m_rows.data() + y * (1 + m_rowBytes) + 1; }
+    const std::uint8_t* Row(std::size_t y) const { return m_rows.data() + y * (1 + m_rowBytes) + 1; }
+
     // The pixel's samples at 16 bits each, packed: equal pixels have equal keys.
     std::uint64_t Key(std::size_t x, std::size_t y) const
     {
-        const std::uint8_t* row = m_rows.data() + y * (1 + m_rowBytes) + 1;
+        const std::uint8_t* row = Row(y);
         if (m_header.depth < 8)
         {
             const std::size_t bit = x * m_header.depth;
@@ -242,8 +310,9 @@ PaletteReadResult ReadPngPalette(const std::uint8_t* data, std::size_t size)
         return ByteFault(kPng, size, kHeaderOffset + 8, "a colour type and a bit depth that PNG allows together");
     if (ihdr[10] != 0 || ihdr[11] != 0)
         return ByteFault(kPng, size, kHeaderOffset + 10, "compression method 0 and filter method 0");
-    if (ihdr[12] != 0)
-        return ByteFault(kPng, size, kHeaderOffset + 12, "a picture that is not interlaced");
+    if (ihdr[12] > 1)
+        return ByteFault(kPng, size, kHeaderOffset + 12, "interlace method 0 (none) or 1 (Adam7)");
+    const bool interlaced = ihdr[12] == 1;
 
     // The chunks, each with its CRC checked: the palette and its alpha, and the image data.
     const std::uint8_t* palette = nullptr;
@@ -302,22 +371,26 @@ PaletteReadResult ReadPngPalette(const std::uint8_t* data, std::size_t size)
 
     if (!firstData)
         return ByteFault(kPng, size, size, "an IDAT chunk");
-    const std::uint64_t rowBytes = (std::uint64_t{header.width} * header.channels * header.depth + 7) / 8;
+    const std::uint64_t rowBytes = RowBytes(header);
     if (rowBytes + 1 > kMostImageBytes || header.height > kMostImageBytes / (rowBytes + 1))
         return ByteFault(kPng, size, kHeaderOffset,
                          "a picture of at most " + std::to_string(kMostImageBytes >> 20) + " MiB");
-    std::optional<std::vector<std::uint8_t>> rows = Inflate(stream, header.height * (rowBytes + 1));
+    // The passes of an interlaced picture take a few more bytes than its rows, never twice as many.
+    std::uint64_t expected = 0;
+    for (const Pass& pass : interlaced ? std::span<const Pass>(kAdam7) : std::span<const Pass>(kEveryPixel))
+        expected += PassBytes(PassHeader(header, pass));
+    std::optional<std::vector<std::uint8_t>> rows = Inflate(stream, expected);
     if (!rows)
         return ByteFault(kPng, size, firstData + 8,
-                         "image data that inflates to its " + std::to_string(header.height) + " rows of " +
-                             std::to_string(rowBytes) + " bytes");
-    Picture picture(header, std::move(*rows));
-    if (!picture.Unfilter())
+                         "image data that inflates to " + std::to_string(expected) + " bytes of filtered rows");
+    std::optional<Picture> picture =
+        interlaced ? Picture::Deinterlace(header, *rows) : std::optional<Picture>(Picture(header, std::move(*rows)));
+    if (!picture || (!interlaced && !picture->Unfilter()))
         return ByteFault(kPng, size, firstData + 8, "filter types 0 to 4 at the start of each row");
 
     // One colour from each cell, row by row: a strip of colours drawn at any scale reads as its colours,
     // repeats and all, and a picture that is no grid reads pixel by pixel.
-    const std::uint32_t cell = picture.CellSize();
+    const std::uint32_t cell = picture->CellSize();
     const std::uint64_t cells = std::uint64_t{header.width / cell} * (header.height / cell);
     if (cells > kMaxExchangeColours)
         return ByteFault(kPng, size, kHeaderOffset,
@@ -335,8 +408,8 @@ PaletteReadResult ReadPngPalette(const std::uint8_t* data, std::size_t size)
     for (std::size_t y = 0; y < header.height; y += cell)
         for (std::size_t x = 0; x < header.width; x += cell)
         {
-            const std::uint64_t key = picture.Key(x, y);
-            PaletteColour colour = picture.Colour(key);
+            const std::uint64_t key = picture->Key(x, y);
+            PaletteColour colour = picture->Colour(key);
             if (clear)
                 colour.alpha = key == *clear ? 0 : 255;
             result.palette.colours.push_back(colour);

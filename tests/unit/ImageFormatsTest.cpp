@@ -133,6 +133,9 @@ TEST_F(ImageFiles, ReadersTakeWhatImageProgramsWrite)
         {"pamenlarge 8 strip.ppm | pnmtopng -force -up >out", ReadPngPalette, strip},
         {"pamenlarge 8 strip.ppm | pnmtopng -force -avg >out", ReadPngPalette, strip},
         {"pamenlarge 8 strip.ppm | pnmtopng -force -paeth >out", ReadPngPalette, strip},
+        {"pamenlarge 8 strip.ppm | pnmtopng -force -interlace >out", ReadPngPalette, strip},
+        {"pnmtopng -force -interlace grey2.pgm >out", ReadPngPalette, {k, {85, 85, 85}, w, {85, 85, 85}}},
+        {"pamenlarge 3 bits.pbm | pnmtopng -force -interlace >out", ReadPngPalette, {k, w, k}},
         {"pnmtopng -force cols.ppm >out", ReadPngPalette, {a, b, a, b}},
         {"pnmtopng -force rows.ppm >out", ReadPngPalette, {a, a, b, b}},
         {"pamenlarge 8 grid.ppm | pnmtopng -force >out", ReadPngPalette, {a, b, a, a}},
@@ -216,7 +219,7 @@ TEST(ImageFormats, FaultsNameTheByteAndWhatWasExpected)
     pcx8.replace(0, 4, "\x0a\x05\x01\x08");
     pcx8[65] = 1;
     const std::string rgb = PngHead(1, 2, 8, 2),
-                      inflate = "byte 41: expected image data that inflates to its 2 rows of 3 bytes";
+                      inflate = "byte 41: expected image data that inflates to 8 bytes of filtered rows";
     std::string badCrc = PngHead(1, 1, 8, 3);
     badCrc[20] ^= 1;
     std::string alternating(65537, '\0');
@@ -266,7 +269,7 @@ TEST(ImageFormats, FaultsNameTheByteAndWhatWasExpected)
         {ReadPngPalette, PngHead(1, 0x80000000, 8, 2), "byte 16: expected a width and a height from 1 to 2147483647"},
         {ReadPngPalette, PngHead(1, 1, 16, 3),
          "byte 24: expected a colour type and a bit depth that PNG allows together"},
-        {ReadPngPalette, PngHead(1, 1, 8, 2, 1), "byte 28: expected a picture that is not interlaced"},
+        {ReadPngPalette, PngHead(1, 1, 8, 2, 2), "byte 28: expected interlace method 0 (none) or 1 (Adam7)"},
         {ReadPngPalette, badCrc, "byte 29: expected the CRC of the IHDR chunk"},
         {ReadPngPalette, rgb + Big32(1), "byte 33: expected a chunk (length, type, data and CRC), up to an IEND chunk"},
         {ReadPngPalette, rgb + Big32(0x80000000) + "IDAT" + std::string(8, '\0'),
