@@ -114,7 +114,7 @@ class Picture
     {
     }
 
-    // The picture of every pass put together, whose rows then have filter type 0; false when a pass's
+    // The picture of every pass put together, whose rows then have filter type 0; none when a pass's
     // filter types are wrong.
     static std::optional<Picture> Deinterlace(const Header& header, const std::vector<std::uint8_t>& passes)
     {
