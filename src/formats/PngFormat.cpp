@@ -18,6 +18,9 @@ constexpr std::uint32_t kLongestChunk = 0x7FFFFFFF;
 // The most bytes that a picture's filtered rows may take, so that no file makes the reader hold more
 // than this however far its compressed data would inflate.
 constexpr std::uint64_t kMostImageBytes = 64 << 20;
+// The most colours a PNG holds, in its PLTE or as the cells of a truecolour or grey picture; a picture
+// of more cells is no palette (a photograph or a sprite read pixel by pixel).
+constexpr std::uint64_t kMostCells = 256;
 
 enum ColourType : std::uint8_t
 {
@@ -392,10 +395,11 @@ PaletteReadResult ReadPngPalette(const std::uint8_t* data, std::size_t size)
     // repeats and all, and a picture that is no grid reads pixel by pixel.
     const std::uint32_t cell = picture->CellSize();
     const std::uint64_t cells = std::uint64_t{header.width / cell} * (header.height / cell);
-    if (cells > kMaxExchangeColours)
+    if (cells > kMostCells)
         return ByteFault(kPng, size, kHeaderOffset,
-                         "a picture of at most " + std::to_string(kMaxExchangeColours) + " cells of one colour (" +
-                             std::to_string(cells) + " cells of " + std::to_string(cell) + " pixels square)");
+                         "a picture of at most " + std::to_string(kMostCells) + " cells of one colour (" +
+                             std::to_string(cells) + " cells of " + std::to_string(cell) + " by " +
+                             std::to_string(cell) + " pixels)");
     // A grey or truecolour picture's tRNS names its one transparent colour by its samples.
     std::optional<std::uint64_t> clear;
     if (alpha && alphaSize == 2 * header.channels)

@@ -222,7 +222,7 @@ TEST(ImageFormats, FaultsNameTheByteAndWhatWasExpected)
                       inflate = "byte 41: expected image data that inflates to 8 bytes of filtered rows";
     std::string badCrc = PngHead(1, 1, 8, 3);
     badCrc[20] ^= 1;
-    std::string alternating(65537, '\0');
+    std::string alternating(258, '\0');
     for (std::size_t i = 2; i < alternating.size(); i += 2)
         alternating[i] = 1;
     const struct
@@ -291,8 +291,8 @@ TEST(ImageFormats, FaultsNameTheByteAndWhatWasExpected)
         {ReadPngPalette, rgb + Chunk("IDAT", "not zlib") + kEnd, inflate},
         {ReadPngPalette, rgb + Idat("\0\1\2\3\5\1\2\3"s) + kEnd,
          "byte 41: expected filter types 0 to 4 at the start of each row"},
-        {ReadPngPalette, PngHead(65536, 1, 8, 0) + Idat(alternating) + kEnd,
-         "byte 16: expected a picture of at most 65535 cells of one colour (65536 cells of 1 pixels square)"},
+        {ReadPngPalette, PngHead(257, 1, 8, 0) + Idat(alternating) + kEnd,
+         "byte 16: expected a picture of at most 256 cells of one colour (257 cells of 1 by 1 pixels)"},
     };
     for (const auto& c : cases)
     {
