@@ -1,4 +1,6 @@
+#include "formats/ImageSignatures.h"
 #include "formats/PaletteCodecs.h"
+#include "formats/SwatchSignatures.h"
 
 #include <algorithm>
 #include <cctype>
@@ -144,38 +146,6 @@ bool IsAse(const std::uint8_t* data, std::size_t size)
     return StartsWith(data, size, "ASEF");
 }
 
-unsigned BigEndian16(const std::uint8_t* at)
-{
-    return unsigned{at[0]} << 8 | at[1];
-}
-
-// Photoshop swatches have no signature, only a version word (1 or 2) and a count: taken as one when
-// the count's entries fit in the file, the first colour space is one Photoshop knows, and a version 1
-// list ends the file or is followed by its version 2 copy.
-bool IsAco(const std::uint8_t* data, std::size_t size)
-{
-    if (size < 6)
-        return false;
-    const unsigned version = BigEndian16(data), count = BigEndian16(data + 2);
-    if ((version != 1 && version != 2) || count == 0 || BigEndian16(data + 4) > 15)
-        return false;
-    if (version == 2)
-        return size >= 4 + 14 * std::size_t{count};
-    const std::size_t end = 4 + 10 * std::size_t{count};
-    return size == end || (size >= end + 2 && BigEndian16(data + end) == 2);
-}
-
-bool IsKpl(const std::uint8_t* data, std::size_t size)
-{
-    // A ZIP whose first entry is "mimetype", stored, holding Krita's type.
-    constexpr std::string_view kType = "krita/x-colorset";
-    if (!StartsWith(data, size, "PK\x03\x04") || size < 30 + 8 || data[26] != 8 || data[27] != 0 ||
-        std::memcmp(data + 30, "mimetype", 8) != 0)
-        return false;
-    const std::size_t content = 30 + 8 + (std::size_t{data[28]} | std::size_t{data[29]} << 8);
-    return size >= content + kType.size() && std::memcmp(data + content, kType.data(), kType.size()) == 0;
-}
-
 // An XML file whose root element is a colour table (office:color-table, or ooo:color-table as newer
 // LibreOffice writes), after an XML declaration and comments.
 bool IsSoc(const std::uint8_t* data, std::size_t size)
@@ -197,34 +167,6 @@ bool IsSoc(const std::uint8_t* data, std::size_t size)
     const std::string_view name = text.substr(1, text.find_first_of(" \t\r\n/>") - 1);
     const std::size_t colon = name.find(':');
     return colon != std::string_view::npos && name.substr(colon + 1) == "color-table";
-}
-
-bool IsAseprite(const std::uint8_t* data, std::size_t size)
-{
-    return size >= 6 && data[4] == 0xE0 && data[5] == 0xA5; // the magic number 0xA5E0, little-endian
-}
-
-bool IsPng(const std::uint8_t* data, std::size_t size)
-{
-    return StartsWith(data, size, "\x89PNG\r\n\x1a\n");
-}
-
-bool IsGif(const std::uint8_t* data, std::size_t size)
-{
-    return StartsWith(data, size, "GIF87a") || StartsWith(data, size, "GIF89a");
-}
-
-// ZSoft's manufacturer byte, then a version, an encoding and a bit count that its versions use.
-bool IsPcx(const std::uint8_t* data, std::size_t size)
-{
-    return size >= 4 && data[0] == 0x0A && (data[1] <= 5 && data[1] != 1) && data[2] <= 1 &&
-           (data[3] == 1 || data[3] == 2 || data[3] == 4 || data[3] == 8);
-}
-
-bool IsIlbm(const std::uint8_t* data, std::size_t size)
-{
-    return StartsWith(data, size, "FORM") && size >= 12 &&
-           (std::memcmp(data + 8, "ILBM", 4) == 0 || std::memcmp(data + 8, "PBM ", 4) == 0);
 }
 
 // The writers as the table holds them: each takes the time text and the scale, and uses what it needs.
@@ -266,23 +208,23 @@ const PaletteFormatInfo kPaletteFormats[18] = {
      Plain<WritePaintNetPalette>, "Paint.NET palette, one AARRGGBB per line (a .txt)"},
     {PaletteFormat::ase, "ase", ".ase", IsAse, kMaxExchangeColours, false, kKeepsNames, 8, false, ReadAsePalette,
      Plain<WriteAsePalette>, "Adobe Swatch Exchange, with names (read: RGB, CMYK, Lab, Gray; groups)"},
-    {PaletteFormat::aco, "aco", ".aco", IsAco, kMaxExchangeColours, false, kKeepsNames, 8, false, ReadAcoPalette,
+    {PaletteFormat::aco, "aco", ".aco", LooksLikeAco, kMaxExchangeColours, false, kKeepsNames, 8, false, ReadAcoPalette,
      Plain<WriteAcoPalette>, "Photoshop swatches, with names (read: RGB, HSB, CMYK, Lab, Gray)"},
-    {PaletteFormat::kpl, "kpl", ".kpl", IsKpl, kMaxExchangeColours, false, kKeepsNames, 8, false, ReadKplPalette,
-     Plain<WriteKplPalette>, "Krita palette, with names"},
+    {PaletteFormat::kpl, "kpl", ".kpl", LooksLikeKpl, kMaxExchangeColours, false, kKeepsNames | kKeepsColumns, 8, false,
+     ReadKplPalette, Plain<WriteKplPalette>, "Krita palette, with names"},
     {PaletteFormat::soc, "soc", ".soc", IsSoc, kMaxExchangeColours, false, kKeepsNames, 8, true, ReadSocPalette,
      Plain<WriteSocPalette>, "LibreOffice colour table, with names"},
-    {PaletteFormat::aseprite, "aseprite", ".aseprite", IsAseprite, kMaxExchangeColours, false,
+    {PaletteFormat::aseprite, "aseprite", ".aseprite", LooksLikeAseprite, kMaxExchangeColours, false,
      kKeepsNames | kKeepsAlpha, 8, false, ReadAsepritePalette, nullptr,
      "Aseprite sprite: its first frame's palette (read only)"},
-    {PaletteFormat::png, "png", ".png", IsPng, 256, false, kKeepsNothing, 8, false, ReadPngPalette, Png,
+    {PaletteFormat::png, "png", ".png", LooksLikePng, 256, false, kKeepsNothing, 8, false, ReadPngPalette, Png,
      "PNG: an indexed image's palette, or a strip's colours; written as one row of cells (--scale)"},
-    {PaletteFormat::gif, "gif", ".gif", IsGif, 256, false, kKeepsNothing, 8, false, ReadGifPalette, nullptr,
+    {PaletteFormat::gif, "gif", ".gif", LooksLikeGif, 256, false, kKeepsNothing, 8, false, ReadGifPalette, nullptr,
      "GIF: the global colour table, else the first image's (read only)"},
-    {PaletteFormat::pcx, "pcx", ".pcx", IsPcx, 256, false, kKeepsNothing, 8, false, ReadPcxPalette, nullptr,
+    {PaletteFormat::pcx, "pcx", ".pcx", LooksLikePcx, 256, false, kKeepsNothing, 8, false, ReadPcxPalette, nullptr,
      "PCX: the 256-colour table at its end, else the header's 16 (read only)"},
-    {PaletteFormat::ilbm, "ilbm", ".lbm .iff", IsIlbm, 256, false, kKeepsNothing, 8, false, ReadIlbmPalette, nullptr,
-     "IFF ILBM or PBM (Deluxe Paint): its CMAP chunk (read only)"},
+    {PaletteFormat::ilbm, "ilbm", ".lbm .iff", LooksLikeIlbm, 256, false, kKeepsNothing, 8, false, ReadIlbmPalette,
+     nullptr, "IFF ILBM or PBM (Deluxe Paint): its CMAP chunk (read only)"},
     {PaletteFormat::vga, "vga", ".vga", nullptr, 256, true, kKeepsNothing, 6, false, ReadVgaPalette,
      Plain<WriteVgaPalette>, "DOS VGA table, 768 bytes of 6-bit values (read only with --from vga)"},
 };

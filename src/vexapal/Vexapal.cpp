@@ -1,5 +1,6 @@
 #include "vexapal/Vexapal.h"
 
+#include "formats/ImageSignatures.h"
 #include "formats/PaletteFormats.h"
 #include "palette/TextDump.h"
 #include "vexapal/PaletteFiles.h"
@@ -20,9 +21,6 @@ constexpr const char* kUsage =
     "       vexapal show FILE [--from NAME]\n"
     "       vexapal diff A B [--from NAME]\n"
     "       vexapal --help | --version\n";
-
-// A PNG of 256 cells this large is 65,536 pixels wide, and 16 MiB of pixels before compression.
-constexpr int kMaxScale = 256;
 
 constexpr const char* kSeeHelp = " (see vexapal --help)";
 
@@ -128,8 +126,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             const bool digits =
                 !name.empty() && name.size() <= 3 && name.find_first_not_of("0123456789") == std::string::npos;
             const int scale = digits ? std::stoi(name) : 0;
-            if (scale < 1 || scale > kMaxScale)
-                return Trouble(err, "--scale takes a number from 1 to " + std::to_string(kMaxScale) + ", not \"" +
+            if (scale < 1 || scale > kMostPngScale)
+                return Trouble(err, "--scale takes a number from 1 to " + std::to_string(kMostPngScale) + ", not \"" +
                                         name + "\""),
                        std::nullopt;
             line.scale = scale;
