@@ -53,16 +53,17 @@ std::optional<double> Number(const XmlTag& tag, const char* name)
     return value;
 }
 
-// One colour element, as the Create swatch definition that Krita follows gives it: RGB and sRGB r, g, b
-// from 0 to 1; CMYK c, m, y, k ink from 0 to 1; Lab L* from 0 to 100 with a* and b*; Gray g from 0 (black)
-// to 1 (Lab of version 1.0 scaled as below). Empty when the tag is none of these; a fault text when one of its numbers
-// is missing.
+// A colour as sRGB, and the space the file gave it in.
 struct Swatch
 {
     Srgb8 rgb{};
     ColourSpace space = ColourSpace::rgb;
 };
 
+// One colour element, as the Create swatch definition that Krita follows gives it: RGB and sRGB r, g, b
+// from 0 to 1; CMYK c, m, y, k ink from 0 to 1; Lab L* from 0 to 100 with a* and b* (in version 1.0 files
+// scaled as below); Gray g from 0 (black) to 1. Empty when the tag is none of these; a fault text when one
+// of its numbers is missing.
 std::optional<Swatch> ReadColour(const XmlTag& tag, bool scaledLab, std::string& fault)
 {
     const auto numbers = [&](std::initializer_list<const char*> names, double* out) {
