@@ -53,16 +53,18 @@ std::optional<double> Number(const XmlTag& tag, const char* name)
     return value;
 }
 
-// One colour element, as the Create swatch definition that Krita follows gives it: RGB and sRGB r, g, b
-// from 0 to 1; CMYK c, m, y, k ink from 0 to 1; Lab L* from 0 to 100 with a* and b*; Gray g from 0 (black)
-// to 1. Empty when the tag is none of these; a fault text when one of its numbers is missing.
+// A colour as sRGB, and the space the file gave it in.
 struct Swatch
 {
     Srgb8 rgb{};
     ColourSpace space = ColourSpace::rgb;
 };
 
-std::optional<Swatch> ReadColour(const XmlTag& tag, std::string& fault)
+// One colour element, as the Create swatch definition that Krita follows gives it: RGB and sRGB r, g, b
+// from 0 to 1; CMYK c, m, y, k ink from 0 to 1; Lab L* from 0 to 100 with a* and b* (in version 1.0 files
+// scaled as below); Gray g from 0 (black) to 1. Empty when the tag is none of these; a fault text when one
+// of its numbers is missing.
+std::optional<Swatch> ReadColour(const XmlTag& tag, bool scaledLab, std::string& fault)
 {
     const auto numbers = [&](std::initializer_list<const char*> names, double* out) {
         for (const char* name : names)
@@ -88,7 +90,19 @@ std::optional<Swatch> ReadColour(const XmlTag& tag, std::string& fault)
         return numbers({"c", "m", "y", "k"}, v) ? Swatch{CmykToSrgb(v[0], v[1], v[2], v[3]), ColourSpace::cmyk}
                                                 : Swatch{};
     if (tag.name == "Lab")
-        return numbers({"L", "a", "b"}, v) ? Swatch{LabToSrgb(v[0], v[1], v[2]), ColourSpace::lab} : Swatch{};
+    {
+        if (!numbers({"L", "a", "b"}, v))
+            return Swatch{};
+        if (scaledLab)
+        {
+            // Palettes of version 1.0 hold Lab scaled to 0..1: L* times 100; a* and b* from 0.5 down
+            // to 0 for 0 to -128, from 0.5 up to 1 for 0 to 127.
+            v[0] *= 100;
+            for (double* ab : {&v[1], &v[2]})
+                *ab = *ab <= 0.5 ? (0.5 - *ab) * 2 * -128.0 : (*ab - 0.5) * 2 * 127.0;
+        }
+        return Swatch{LabToSrgb(v[0], v[1], v[2]), ColourSpace::lab};
+    }
     if (tag.name == "Gray")
         return numbers({"g"}, v) ? Swatch{GrayToSrgb(v[0]), ColourSpace::gray} : Swatch{};
     return std::nullopt;
@@ -167,6 +181,8 @@ PaletteReadResult ReadKplPalette(const std::uint8_t* data, std::size_t size)
     palette.name = Attribute(root, "name");
     if (const std::optional<double> columns = Number(root, "columns"); columns && *columns >= 1 && *columns <= 256)
         palette.columns = static_cast<int>(*columns);
+    const std::string* version = root.Attribute("version");
+    const bool scaledLab = version && *version == "1.0";
     std::vector<Entry> group;
     std::optional<Entry> open; // the ColorSetEntry being read
     const XmlTag* openTag = nullptr;
@@ -195,7 +211,7 @@ PaletteReadResult ReadKplPalette(const std::uint8_t* data, std::size_t size)
         else if (open && !tag.end && !haveColour)
         {
             std::string fault;
-            const std::optional<Swatch> swatch = ReadColour(tag, fault);
+            const std::optional<Swatch> swatch = ReadColour(tag, scaledLab, fault);
             if (!fault.empty())
                 return xmlFault(tag.offset, fault);
             if (swatch)

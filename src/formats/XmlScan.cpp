@@ -53,7 +53,9 @@ class Scanner
         {
             if (m_data[m_at] != '<')
             {
-                ++m_at; // text between tags
+                // Text between tags
+                const void* next = std::memchr(m_data + m_at, '<', m_size - m_at);
+                m_at = next ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(next) - m_data) : m_size;
                 continue;
             }
             if (StartsWith("<?"))
@@ -211,7 +213,10 @@ class Scanner
                 return Fail(m_at, "no '<' in an attribute value");
             if (m_data[m_at] != '&')
             {
-                value += static_cast<char>(m_data[m_at++]);
+                const std::size_t start = m_at;
+                while (m_at < m_size && m_data[m_at] != quote && m_data[m_at] != '&' && m_data[m_at] != '<')
+                    ++m_at;
+                value.append(reinterpret_cast<const char*>(m_data + start), m_at - start);
                 continue;
             }
             if (!ReadEntity(value))

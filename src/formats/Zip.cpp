@@ -63,7 +63,7 @@ std::uint32_t Crc(const std::vector<std::uint8_t>& bytes)
 std::vector<std::uint8_t> Deflate(const std::vector<std::uint8_t>& bytes)
 {
     z_stream stream{};
-    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+    deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
     std::vector<std::uint8_t> packed(deflateBound(&stream, static_cast<uLong>(bytes.size())));
     stream.next_in = const_cast<Bytef*>(bytes.data());
     stream.avail_in = static_cast<uInt>(bytes.size());

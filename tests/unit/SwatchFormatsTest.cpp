@@ -122,6 +122,13 @@ TEST(SwatchFormats, WritersKeepNamesAndReadBack)
                   (std::vector<std::string>{"#ff8000 rgb Orange \xc3\xa9", "#010203 rgb \xf0\x9f\x8e\xa8",
                                             "#000000 rgb bad \xef\xbf\xbd", "#040506 rgb "}));
     }
+    // Lab in a Krita palette of version 1.0 is scaled to 0..1.
+    const Bytes lab = WriteZip(
+        {{"mimetype", Text("krita/x-colorset"), false},
+         {"colorset.xml",
+          Text("<ColorSet version='1.0'><ColorSetEntry><Lab L='0.5' a='0.5' b='0.25'/></ColorSetEntry></ColorSet>"),
+          false}});
+    EXPECT_EQ(Describe(ReadKplPalette(lab.data(), lab.size()).palette), std::vector<std::string>{"#007be5 lab "});
     // The layouts byte for byte: an ASE colour block, and ACO's version 1 then version 2 with the name.
     const Palette one{"", std::nullopt, {{255, 0, 0, "Red"}}};
     EXPECT_EQ(WriteAsePalette(one), Text(std::string("ASEF\0\1\0\0\0\0\0\1\0\1\0\0\0\x1c\0\4\0R\0e\0d\0\0RGB "
