@@ -2,6 +2,7 @@
 // the layout other programs read, and each names the line or byte where a file goes wrong.
 #include "formats/PaletteFormats.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
@@ -442,6 +443,29 @@ TEST(PaletteFormats, LossesNameWhatTheOutputCannotKeep)
     };
     for (const auto& c : cases)
         EXPECT_EQ(DescribeLosses(c.palette, c.format), c.losses) << FormatInfo(c.format).name;
+}
+
+// The table is indexed by format, and the README's table of vexapal's formats lists each in its order.
+TEST(PaletteFormats, TheTableAndTheReadmeListEveryFormatInOrder)
+{
+    std::ifstream readme(VEXA_README);
+    std::vector<std::string> listed, names;
+    bool inTable = false; // the rows after the heading "| Name (`--to`, `--from`) |", up to a blank line
+    for (std::string line; std::getline(readme, line);)
+    {
+        if (line.rfind("| Name (`--to`", 0) == 0)
+            inTable = true;
+        else if (line.empty())
+            inTable = false;
+        else if (inTable && line.rfind("| `", 0) == 0)
+            listed.push_back(line.substr(3, line.find('`', 3) - 3));
+    }
+    for (std::size_t i = 0; i < std::size(kPaletteFormats); ++i)
+    {
+        EXPECT_EQ(static_cast<std::size_t>(kPaletteFormats[i].format), i) << kPaletteFormats[i].name;
+        names.push_back(kPaletteFormats[i].name);
+    }
+    EXPECT_EQ(listed, names);
 }
 
 TEST(PaletteFormats, OutputFormatFollowsTheExtensionInAnyCase)
