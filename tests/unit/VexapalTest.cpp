@@ -270,17 +270,17 @@ TEST_F(Vexapal, ConvertFollowsTheExtensionOrToAndReplacesAWholeFile)
 }
 
 #ifndef _WIN32
-// A conversion ended by Ctrl+C or a termination signal while its temporary file is open leaves none.
+// A conversion ended by Ctrl+C, a termination signal or a hang-up while its temporary file exists leaves
+// none: the file is registered for removal as it is created.
 TEST_F(Vexapal, AnInterruptedConversionLeavesNoTemporaryFile)
 {
-    for (const int signal : {SIGINT, SIGTERM})
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
     {
         bool taken = false;
         std::string reason;
         EXPECT_EXIT(
             {
                 CreateNewFile(Path("out.pal.tmp"), taken, reason);
-                RemoveOnInterrupt(Path("out.pal.tmp"));
                 std::raise(signal);
             },
             ::testing::KilledBySignal(signal), "");
@@ -496,6 +496,13 @@ TEST_F(Vexapal, ImageMagickBitmapsOfEveryHeaderKind)
         EXPECT_EQ(first, std::set<std::vector<int>>(colours.begin(), colours.begin() + used));
         ExpectRoundTrips(bitmap, PaletteFormat::bmp);
     }
+    // A 1-bit bitmap: black and white.
+    const std::string command = "convert '" + Path("known.ppm") + "' -type bilevel BMP3:'" + Path("bilevel.bmp") + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const Palette bilevel = Load(Path("bilevel.bmp"));
+    ASSERT_EQ(bilevel.colours.size(), 2u);
+    EXPECT_EQ(bilevel.colours[0].red | bilevel.colours[0].green | bilevel.colours[0].blue, 0);
+    EXPECT_EQ(bilevel.colours[1].red & bilevel.colours[1].green & bilevel.colours[1].blue, 255);
 }
 #endif
 
