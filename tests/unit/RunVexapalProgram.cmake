@@ -30,7 +30,8 @@ expect(2 "" "^vexapal: [^\n]*missing.gpl: cannot read it: No such file or direct
 expect(0 "  0    1   2   3  #010203\n" "^$" show -two.gpl)
 # Standard output that cannot be written is trouble, whatever the command.
 foreach(option --help --version)
-  execute_process(COMMAND ${RUNNER} ${VEXAPAL} ${option} OUTPUT_FILE /dev/full RESULT_VARIABLE got_status)
+  execute_process(COMMAND ${RUNNER} ${VEXAPAL} ${option} OUTPUT_FILE /dev/full RESULT_VARIABLE got_status
+                  ERROR_VARIABLE got_err)
   if(NOT got_status STREQUAL 2)
     message(FATAL_ERROR "vexapal ${option} > /dev/full: status ${got_status} (expected 2)")
   endif()
