@@ -16,13 +16,30 @@ struct FileCloser
 };
 using FileOwner = std::unique_ptr<std::FILE, FileCloser>;
 
-// "out.pal.vexapal-0123456789abcdef.tmp": beside the file, under a name that no one can guess.
-std::string TemporaryName(const std::string& path)
+#ifdef _WIN32
+constexpr const char* kFolderSeparators = "/\\";
+#else
+constexpr const char* kFolderSeparators = "/";
+#endif
+
+// "out.pal.vexapal-0123456789abcdef.tmp": beside the file, under a name that no one can guess. The copy of
+// the file's name is shortened (never inside a UTF-8 character) so that the whole stays within the limit.
+std::string TemporaryName(const std::string& path, std::size_t nameLimit)
 {
     std::random_device random;
     char number[24];
     std::snprintf(number, sizeof number, "%08x%08x", random(), random());
-    return path + ".vexapal-" + number + ".tmp";
+    const std::string suffix = std::string(".vexapal-") + number + ".tmp";
+    const std::size_t slash = path.find_last_of(kFolderSeparators);
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::size_t end = path.size();
+    if (end - nameStart + suffix.size() > nameLimit)
+    {
+        end = nameStart + (nameLimit > suffix.size() + 1 ? nameLimit - suffix.size() : 1);
+        while (end > nameStart + 1 && (static_cast<unsigned char>(path[end]) & 0xC0) == 0x80)
+            --end;
+    }
+    return path.substr(0, end) + suffix;
 }
 } // namespace
 
@@ -57,29 +74,31 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
 
 bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& reason)
 {
+    OutputFile output;
+    if (!FindOutputFile(path, output, reason))
+        return false;
     // A name that is taken belongs to another file, or to a link planted there: another name is drawn.
     std::string temporary;
     std::FILE* file = nullptr;
     bool taken = true;
     for (int attempt = 0; file == nullptr && taken && attempt < 10; ++attempt)
     {
-        temporary = TemporaryName(path);
+        temporary = TemporaryName(output.path, NameLimit(output.path));
         file = CreateNewFile(temporary, taken, reason);
     }
     if (file == nullptr)
         return false;
-    RemoveOnInterrupt(temporary);
     errno = 0;
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
     if (!written)
         reason = std::strerror(errno);
-    written = written && SyncFile(file, reason);
+    written = written && GivePermissions(file, output, reason) && SyncFile(file, reason);
     if (std::fclose(file) != 0 && written)
     {
         reason = std::strerror(errno);
         written = false;
     }
-    written = written && MoveIntoPlace(temporary, path, reason);
+    written = written && MoveIntoPlace(temporary, output.path, reason);
     if (!written)
         RemoveFile(temporary);
     RemoveOnInterrupt("");

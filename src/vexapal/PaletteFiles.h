@@ -14,6 +14,8 @@ constexpr std::size_t kMaxPaletteFileSize = 16 * 1024 * 1024;
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& reason);
 
 // Writes the bytes under a temporary name beside the file, pushes them to the disk and only then
-// renames them into place, replacing a file of that name. On failure the temporary file is removed,
-// the file that was there is left as it was, and the reason is given.
+// renames them into place, replacing a file of that name with the old file's permissions. A link of that
+// name stays, and the file it leads to is written (beside that file); a pipe or a device is refused. On
+// failure the temporary file is removed, the file that was there is left as it was, and the reason is
+// given.
 bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& reason);

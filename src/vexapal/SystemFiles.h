@@ -3,6 +3,7 @@
 // removal when the program is interrupted, and whether standard output is a terminal.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -21,9 +22,33 @@ bool IsColourTerminal();
 // Opens the file to read, in binary. Null with errno set when it cannot.
 std::FILE* OpenToRead(const std::string& path);
 
-// Creates the file to write, in binary: never one that exists, and never through a link of that name.
-// Null with the system's reason when it cannot; taken says that the name was taken.
+// The file that writing to a name makes or replaces, and what it keeps of the one it replaces.
+struct OutputFile
+{
+    std::string path;     // the name, or the file that a link of that name leads to
+    bool exists = false;  // a regular file is there
+    unsigned mode = 0;    // its permissions (not on Windows)
+    long long owner = -1; // its owner and group (not on Windows)
+    long long group = -1;
+};
+
+// Where writing to the name puts the file: the name itself, or for a link the file it leads to (in that
+// file's folder, the link kept). False with the reason when the name is something other than a file or a
+// folder (which fails when replaced), or a link to one: a pipe, a device (on Windows also NUL, CON, COM1)
+// or a socket; on Windows also a reparse point that is not a plain link.
+bool FindOutputFile(const std::string& path, OutputFile& output, std::string& reason);
+
+// The longest name, in bytes of UTF-8, that the folder of the file takes.
+std::size_t NameLimit(const std::string& path);
+
+// Creates the file to write, in binary and readable by the owner alone: never one that exists, and never
+// through a link of that name. It is removed on an interrupt (see RemoveOnInterrupt) from the moment it
+// exists. Null with the system's reason when it cannot; taken says that the name was taken.
 std::FILE* CreateNewFile(const std::string& path, bool& taken, std::string& reason);
+
+// Gives the file that replaces output the permissions of the one there, and its owner and group where the
+// process may; a new file gets the usual ones (0666 less the umask). False with the system's reason.
+bool GivePermissions(std::FILE* file, const OutputFile& output, std::string& reason);
 
 // From now on Ctrl+C or a termination signal removes the file of that name before the program ends;
 // an empty name stops that.

@@ -16,6 +16,9 @@
 #include <sstream>
 #ifndef _WIN32
 #include <unistd.h>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -222,29 +225,80 @@ TEST_F(Vexapal, ConvertFollowsTheExtensionOrToAndReplacesAWholeFile)
     // Converting a file onto itself works too: it is read whole before anything is written.
     ASSERT_EQ(Run({"convert", Path("out.pal"), Path("out.pal"), "--to", "hex"}).status, 0);
     EXPECT_EQ(Read("out.pal"), "ff8000\n010203\n");
+    // Names as long as a folder takes: the temporary name shortens its copy of them.
+    for (const std::string& name : {std::string(240, 'n') + ".pal", [] {
+                                        std::string accents;
+                                        for (int i = 0; i < 120; ++i)
+                                            accents += "\xC3\xA9"; // é
+                                        return accents + ".pal";
+                                    }()})
+    {
+        const std::string path = (m_folder / "").string() + name; // in UTF-8, as vexapal takes names
+        std::vector<std::uint8_t> bytes;
+        std::string reason;
+        EXPECT_EQ(Run({"convert", Path("two.gpl"), path}).err, "");
+        EXPECT_TRUE(ReadWholeFile(path, bytes, reason) && RemoveFile(path)) << reason;
+    }
     EXPECT_EQ(Files(), (std::set<std::string>{"two.gpl", "out.pal", "out.act"}));
 #ifndef _WIN32
-    // A link planted at a temporary name that could once be guessed (the process id's) is not followed.
+    // The temporary file is never created through a link planted at its name, nor over a file there.
     Write("victim", "victim");
-    fs::create_symlink(Path("victim"), Path("out.pal.vexapal-" + std::to_string(::getpid()) + ".tmp"));
-    ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal")}).status, 0);
+    fs::create_symlink(Path("victim"), Path("planted.tmp"));
+    fs::create_symlink(Path("gone"), Path("dangling.tmp"));
+    for (const char* name : {"planted.tmp", "dangling.tmp", "victim"})
+    {
+        bool taken = false;
+        std::string reason;
+        EXPECT_EQ(CreateNewFile(Path(name), taken, reason), nullptr) << name;
+        EXPECT_TRUE(taken) << name;
+    }
     EXPECT_EQ(Read("victim"), "victim");
-    EXPECT_FALSE(fs::is_symlink(Path("out.pal")));
+    EXPECT_FALSE(fs::exists(Path("gone")));
+
+    // A link stays, and the file it leads to is replaced in that file's folder.
+    fs::create_directories(m_folder / "real");
+    Write("real/target.pal", "old");
+    fs::create_symlink("real/target.pal", Path("link.pal"));
+    ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("link.pal")}).err, "");
+    EXPECT_TRUE(fs::is_symlink(Path("link.pal")));
+    EXPECT_EQ(Read("real/target.pal"), "JASC-PAL\r\n0100\r\n2\r\n255 128 0\r\n1 2 3\r\n");
+
+    // A replaced file keeps its mode (and, where the process may, its owner and group); a new one gets
+    // 0666 less the umask.
+    for (const fs::perms mode : {fs::perms(0600), fs::perms(0444), fs::perms(0755)})
+    {
+        fs::permissions(Path("out.pal"), mode);
+        ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal")}).err, "");
+        EXPECT_EQ(fs::status(Path("out.pal")).permissions(), mode);
+    }
+    struct stat info = {};
+    if (::geteuid() == 0 && ::chown(Path("out.pal").c_str(), 4321, 4322) == 0)
+    {
+        ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal")}).err, "");
+        ASSERT_EQ(::stat(Path("out.pal").c_str(), &info), 0);
+        EXPECT_EQ(info.st_uid, 4321u);
+        EXPECT_EQ(info.st_gid, 4322u);
+    }
+    const mode_t mask = ::umask(002);
+    const Outcome made = Run({"convert", Path("two.gpl"), Path("new.pal")});
+    ::umask(mask);
+    ASSERT_EQ(made.err, "");
+    EXPECT_EQ(fs::status(Path("new.pal")).permissions(), fs::perms(0664));
 #endif
 }
 
 #ifndef _WIN32
-// A conversion ended by Ctrl+C or a termination signal while its temporary file is open leaves none.
+// A conversion ended by Ctrl+C, a termination signal or a hang-up while its temporary file exists leaves
+// none: the file is registered for removal as it is created.
 TEST_F(Vexapal, AnInterruptedConversionLeavesNoTemporaryFile)
 {
-    for (const int signal : {SIGINT, SIGTERM})
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
     {
         bool taken = false;
         std::string reason;
         EXPECT_EXIT(
             {
                 CreateNewFile(Path("out.pal.tmp"), taken, reason);
-                RemoveOnInterrupt(Path("out.pal.tmp"));
                 std::raise(signal);
             },
             ::testing::KilledBySignal(signal), "");
@@ -278,6 +332,15 @@ TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
     Write("huge.hex", std::string(kMaxPaletteFileSize + 1, 'a'));
     Write("padded.gpl", ("GIMP Palette\n256 128 0\n" + std::string(768, ' ')).substr(0, 768));
     fs::create_directories(m_folder / "folder.pal");
+    std::set<std::string> files = {"two.gpl", "bad.gpl", "bad.act", "kept.pal", "huge.hex", "padded.gpl", "folder.pal"};
+#ifndef _WIN32
+    // A named pipe, a device (one of its own where the process may make one) and a link to the pipe.
+    ASSERT_EQ(::mkfifo(Path("pipe.pal").c_str(), 0600), 0);
+    if (::mknod(Path("device.pal").c_str(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+        fs::create_symlink("/dev/null", Path("device.pal"));
+    fs::create_symlink("pipe.pal", Path("pipelink.pal"));
+    files.insert({"pipe.pal", "device.pal", "pipelink.pal"});
+#endif
 #ifdef _WIN32
     const std::string onFolder = "Access denied.", noFolder = "Path not found.";
 #else
@@ -331,6 +394,16 @@ TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
         {{"diff", Path("bad.gpl"), two},
          Path("bad.gpl") + ": gpl line 3: expected a colour: red, green and blue from 0 to 255, then a name if any"},
         {{"merge", two}, "unknown command \"merge\" (see vexapal --help)"},
+#ifdef _WIN32
+        {{"convert", two, "NUL", "--to", "hex"}, "NUL: cannot write it: it is a device, not a file"},
+        {{"convert", two, "con", "--to", "hex"}, "con: cannot write it: it is a device, not a file"},
+        {{"convert", two, Path("COM1.pal")}, Path("COM1.pal") + ": cannot write it: it is a device, not a file"},
+#else
+        {{"convert", two, Path("pipe.pal")}, Path("pipe.pal") + ": cannot write it: it is a named pipe, not a file"},
+        {{"convert", two, Path("pipelink.pal")},
+         Path("pipelink.pal") + ": cannot write it: it is a named pipe, not a file"},
+        {{"convert", two, Path("device.pal")}, Path("device.pal") + ": cannot write it: it is a device, not a file"},
+#endif
     };
     for (const auto& c : cases)
     {
@@ -340,8 +413,11 @@ TEST_F(Vexapal, TroubleIsOneLineOnStandardErrorAndLeavesEveryFileAsItWas)
         EXPECT_EQ(out.out, "");
     }
     EXPECT_EQ(Read("kept.pal"), "kept");
-    EXPECT_EQ(Files(), (std::set<std::string>{"two.gpl", "bad.gpl", "bad.act", "kept.pal", "huge.hex", "padded.gpl",
-                                              "folder.pal"}));
+    EXPECT_EQ(Files(), files);
+#ifndef _WIN32
+    EXPECT_TRUE(fs::is_fifo(Path("pipe.pal")) && fs::is_symlink(Path("pipelink.pal")));
+    EXPECT_TRUE(fs::is_character_file(Path("device.pal")));
+#endif
     EXPECT_TRUE(fs::is_empty(m_folder / "folder.pal"));
 }
 
@@ -481,6 +557,13 @@ TEST_F(Vexapal, ImageMagickBitmapsOfEveryHeaderKind)
         EXPECT_EQ(first, std::set<std::vector<int>>(colours.begin(), colours.begin() + used));
         ExpectRoundTrips(bitmap, PaletteFormat::bmp);
     }
+    // A 1-bit bitmap: black and white.
+    const std::string command = "convert '" + Path("known.ppm") + "' -type bilevel BMP3:'" + Path("bilevel.bmp") + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const Palette bilevel = Load(Path("bilevel.bmp"));
+    ASSERT_EQ(bilevel.colours.size(), 2u);
+    EXPECT_EQ(bilevel.colours[0].red | bilevel.colours[0].green | bilevel.colours[0].blue, 0);
+    EXPECT_EQ(bilevel.colours[1].red & bilevel.colours[1].green & bilevel.colours[1].blue, 255);
 }
 #endif
 
