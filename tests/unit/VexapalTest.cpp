@@ -236,7 +236,7 @@ TEST_F(Vexapal, ConvertFollowsTheExtensionOrToAndReplacesAWholeFile)
         const std::string path = (m_folder / "").string() + name; // in UTF-8, as vexapal takes names
         std::vector<std::uint8_t> bytes;
         std::string reason;
-        EXPECT_EQ(Run({"convert", Path("two.gpl"), path}).err, "");
+        EXPECT_EQ(Run({"convert", Path("two.gpl"), path}).status, 0);
         EXPECT_TRUE(ReadWholeFile(path, bytes, reason) && RemoveFile(path)) << reason;
     }
     EXPECT_EQ(Files(), (std::set<std::string>{"two.gpl", "out.pal", "out.act"}));
@@ -259,7 +259,7 @@ TEST_F(Vexapal, ConvertFollowsTheExtensionOrToAndReplacesAWholeFile)
     fs::create_directories(m_folder / "real");
     Write("real/target.pal", "old");
     fs::create_symlink("real/target.pal", Path("link.pal"));
-    ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("link.pal")}).err, "");
+    ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("link.pal")}).status, 0);
     EXPECT_TRUE(fs::is_symlink(Path("link.pal")));
     EXPECT_EQ(Read("real/target.pal"), "JASC-PAL\r\n0100\r\n2\r\n255 128 0\r\n1 2 3\r\n");
 
@@ -268,13 +268,13 @@ TEST_F(Vexapal, ConvertFollowsTheExtensionOrToAndReplacesAWholeFile)
     for (const fs::perms mode : {fs::perms(0600), fs::perms(0444), fs::perms(0755)})
     {
         fs::permissions(Path("out.pal"), mode);
-        ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal")}).err, "");
+        ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal")}).status, 0);
         EXPECT_EQ(fs::status(Path("out.pal")).permissions(), mode);
     }
     struct stat info = {};
     if (::geteuid() == 0 && ::chown(Path("out.pal").c_str(), 4321, 4322) == 0)
     {
-        ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal")}).err, "");
+        ASSERT_EQ(Run({"convert", Path("two.gpl"), Path("out.pal")}).status, 0);
         ASSERT_EQ(::stat(Path("out.pal").c_str(), &info), 0);
         EXPECT_EQ(info.st_uid, 4321u);
         EXPECT_EQ(info.st_gid, 4322u);
@@ -282,7 +282,7 @@ TEST_F(Vexapal, ConvertFollowsTheExtensionOrToAndReplacesAWholeFile)
     const mode_t mask = ::umask(002);
     const Outcome made = Run({"convert", Path("two.gpl"), Path("new.pal")});
     ::umask(mask);
-    ASSERT_EQ(made.err, "");
+    ASSERT_EQ(made.status, 0);
     EXPECT_EQ(fs::status(Path("new.pal")).permissions(), fs::perms(0664));
 #endif
 }
