@@ -14,6 +14,12 @@ vexa_version() {
     sed -n 's/^project(Vexa VERSION \([0-9.]*\).*/\1/p' "$(dirname "${BASH_SOURCE[0]}")/../CMakeLists.txt"
 }
 
+# The options scripts/dist configures the i686 release with, for the build folder $1 (its link map goes
+# there): scripts/test builds and runs exactly that file.
+i686_release_options() {
+    release_options=(-DCMAKE_BUILD_TYPE=MinSizeRel -DVEXA_TESTS=OFF "-DCMAKE_EXE_LINKER_FLAGS=-Wl,-Map,$1/Vexa.map")
+}
+
 # The first X display number from $1 on that no server holds.
 free_display() {
     local number=$1

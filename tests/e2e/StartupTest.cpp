@@ -44,23 +44,39 @@ void WatchWindows(DWORD processId, WindowWatch& watch)
     }
 }
 
-// Wine's version emulation for the programs started from now on; the value is deleted again when the
-// object goes, whatever the test's outcome, so that no other test runs under an emulated version.
+// Wine's version emulation for the programs started from now on; the value the prefix had (none, or
+// the version a whole run emulates) is put back when the object goes, whatever the test's outcome.
 class WineVersionOverride
 {
   public:
     explicit WineVersionOverride(const char* version)
-        : m_set(WriteRegistryValue(HKEY_CURRENT_USER, kWineKey, "Version", REG_SZ, version,
-                                   static_cast<DWORD>(std::strlen(version) + 1)) == ERROR_SUCCESS)
     {
+        char before[64] = "";
+        DWORD size = sizeof before;
+        if (::RegGetValueA(HKEY_CURRENT_USER, kWineKey, "Version", RRF_RT_REG_SZ, nullptr, before, &size) ==
+            ERROR_SUCCESS)
+            m_before = before;
+        m_set = Store(version);
     }
-    ~WineVersionOverride() { ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kWineKey, "Version"); }
+    ~WineVersionOverride()
+    {
+        if (m_before.empty())
+            ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kWineKey, "Version");
+        else
+            Store(m_before.c_str());
+    }
     WineVersionOverride(const WineVersionOverride&) = delete;
     WineVersionOverride& operator=(const WineVersionOverride&) = delete;
     bool IsSet() const { return m_set; }
 
   private:
+    static bool Store(const char* version)
+    {
+        return WriteRegistryValue(HKEY_CURRENT_USER, kWineKey, "Version", REG_SZ, version,
+                                  static_cast<DWORD>(std::strlen(version) + 1)) == ERROR_SUCCESS;
+    }
     static constexpr const char* kWineKey = "Software\\Wine";
+    std::string m_before;
     bool m_set = false;
 };
 

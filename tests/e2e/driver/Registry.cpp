@@ -1,15 +1,33 @@
 #include "driver/Registry.h"
 
 #include "common/Registry.h"
+#include "driver/Files.h"
 #include "driver/Process.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
+
+const char* VexaKey()
+{
+    // The machine field of the program's PE header.
+    static const char* const key = [] {
+        const std::vector<unsigned char> bytes = ReadFileBytes(VexaExePath());
+        DWORD header = 0;
+        WORD machine = 0;
+        if (bytes.size() >= 0x40)
+            std::memcpy(&header, bytes.data() + 0x3C, sizeof header);
+        if (header + 6 <= bytes.size())
+            std::memcpy(&machine, bytes.data() + header + 4, sizeof machine);
+        return machine == IMAGE_FILE_MACHINE_I386 ? "Software\\WOW6432Node\\Quillon\\Vexa" : "Software\\Quillon\\Vexa";
+    }();
+    return key;
+}
 
 void ResetVexaSettings(bool firstStart)
 {
-    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kVexaKey);
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, VexaKey());
     if (firstStart)
         return;
     PutInt("CurrentVersion", "Version", 0x00010007);
@@ -18,7 +36,7 @@ void ResetVexaSettings(bool firstStart)
 
 LONG PutValue(const char* section, const char* name, DWORD type, const std::string& bytes)
 {
-    return WriteRegistryValue(HKEY_LOCAL_MACHINE, std::string(kVexaKey) + "\\" + section, name, type, bytes.data(),
+    return WriteRegistryValue(HKEY_LOCAL_MACHINE, std::string(VexaKey()) + "\\" + section, name, type, bytes.data(),
                               static_cast<DWORD>(bytes.size()));
 }
 
@@ -43,7 +61,7 @@ void PutBounds(RECT bounds)
 HKEY OpenVexaKey(const std::string& sub, REGSAM access)
 {
     HKEY key = nullptr;
-    const std::string path = sub.empty() ? std::string(kVexaKey) : std::string(kVexaKey) + "\\" + sub;
+    const std::string path = sub.empty() ? std::string(VexaKey()) : std::string(VexaKey()) + "\\" + sub;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &key) != ERROR_SUCCESS)
         return nullptr;
     return key;

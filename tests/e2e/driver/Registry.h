@@ -8,8 +8,11 @@
 
 #include <string>
 
-// Vexa's settings key, HKEY_LOCAL_MACHINE\Software\Quillon\Vexa.
-inline constexpr const char* kVexaKey = "Software\\Quillon\\Vexa";
+// Vexa's settings key below HKEY_LOCAL_MACHINE as this 64-bit program sees it: Software\Quillon\Vexa
+// for a 64-bit Vexa.exe, Software\WOW6432Node\Quillon\Vexa for a 32-bit one, which 64-bit Windows keeps in
+// the registry's 32-bit view. The path rather than KEY_WOW64_32KEY: Wine emulating Windows 95 ignores a
+// key's access mask, that flag with it.
+const char* VexaKey();
 
 // Deletes Vexa's whole settings key. Unless firstStart, then stores the install record of the exe under
 // test (Path and Version 1.7), so that the program starts without its first-start About and help.
