@@ -20,3 +20,24 @@ std::vector<std::uint8_t> WriteGplPalette(const Palette& palette);
 std::vector<std::uint8_t> WriteJascPalette(const Palette& palette);
 std::vector<std::uint8_t> WriteHexPalette(const Palette& palette);
 std::vector<std::uint8_t> WritePaintNetPalette(const Palette& palette);
+
+// Adobe Swatch Exchange, Photoshop swatches, Krita's palette (a ZIP), LibreOffice's colour table.
+PaletteReadResult ReadAsePalette(const std::uint8_t* data, std::size_t size);
+PaletteReadResult ReadAcoPalette(const std::uint8_t* data, std::size_t size);
+PaletteReadResult ReadKplPalette(const std::uint8_t* data, std::size_t size);
+PaletteReadResult ReadSocPalette(const std::uint8_t* data, std::size_t size);
+std::vector<std::uint8_t> WriteAsePalette(const Palette& palette);
+std::vector<std::uint8_t> WriteAcoPalette(const Palette& palette);
+std::vector<std::uint8_t> WriteKplPalette(const Palette& palette);
+std::vector<std::uint8_t> WriteSocPalette(const Palette& palette);
+
+// An Aseprite sprite, PNG, GIF, PCX, IFF ILBM/PBM and a DOS game's raw 6-bit VGA table. Of these
+// vexapal writes only PNG (one row of cells, scale pixels each) and VGA.
+PaletteReadResult ReadAsepritePalette(const std::uint8_t* data, std::size_t size);
+PaletteReadResult ReadPngPalette(const std::uint8_t* data, std::size_t size);
+PaletteReadResult ReadGifPalette(const std::uint8_t* data, std::size_t size);
+PaletteReadResult ReadPcxPalette(const std::uint8_t* data, std::size_t size);
+PaletteReadResult ReadIlbmPalette(const std::uint8_t* data, std::size_t size);
+PaletteReadResult ReadVgaPalette(const std::uint8_t* data, std::size_t size);
+std::vector<std::uint8_t> WritePngPalette(const Palette& palette, int scale);
+std::vector<std::uint8_t> WriteVgaPalette(const Palette& palette);

@@ -52,28 +52,70 @@ enum class PaletteFormat
     riff,
     hex,
     paintnet,
+    // Swatches of design programs
+    ase,
+    aco,
+    kpl,
+    soc,
+    // The palettes held in images and in game files
+    aseprite,
+    png,
+    gif,
+    pcx,
+    ilbm,
+    vga,
 };
+
+struct PaletteReadResult;
+
+// What a format keeps of a palette besides its colours' red, green and blue.
+enum PaletteKeeps : unsigned
+{
+    kKeepsNothing = 0,
+    kKeepsNames = 1 << 0,   // each colour's name
+    kKeepsAlpha = 1 << 1,   // each colour's alpha
+    kKeepsColumns = 1 << 2, // the number of columns a palette is shown in (GIMP's "Columns:")
+    kKeepsGroups = 1 << 3,  // groups of colours (Adobe swatches, Krita)
+};
+
+// Whether some bytes start with a format's signature.
+using PaletteSignature = bool (*)(const std::uint8_t* data, std::size_t size);
+using PaletteReader = PaletteReadResult (*)(const std::uint8_t* data, std::size_t size);
+// The whole file; timeText goes into a text dump's time line, scale is a PNG's pixels per colour.
+using PaletteWriter = std::vector<std::uint8_t> (*)(const Palette& palette, const std::string& timeText, int scale);
 
 struct PaletteFormatInfo
 {
     PaletteFormat format;
-    const char* name;        // as --to takes it
-    const char* extension;   // the extension that chooses it for output, nullptr for none
-    std::size_t maxColours;  // the most colours a file of this format holds (and the most written)
-    bool alwaysFull;         // the file always holds maxColours entries: fewer are padded with black
+    const char* name;           // as --to and --from take it
+    const char* extensions;     // the output extensions that choose it, separated by blanks; "" for none
+    PaletteSignature signature; // nullptr where the format has none (act, vga)
+    std::size_t maxColours;     // the most colours a file of this format holds (and the most written)
+    bool alwaysFull;            // the file always holds maxColours entries: fewer are padded with black
+    unsigned keeps;             // PaletteKeeps: what its files hold besides the colours
+    int channelBits;            // the bits of each red, green and blue: 8, or a VGA table's 6
+    bool text;                  // a text format, which may start with a UTF-8 byte order mark
+    PaletteReader read;
+    PaletteWriter write;     // nullptr for a format that vexapal only reads
     const char* description; // for the help text
 };
 
 // Every format, in the order the help text lists them.
-extern const PaletteFormatInfo kPaletteFormats[8];
+extern const PaletteFormatInfo kPaletteFormats[18];
 
 const PaletteFormatInfo& FormatInfo(PaletteFormat format);
 // The format of a name as --to and --from take it, in any letter case.
 std::optional<PaletteFormat> FormatByName(std::string_view name);
-// "bmp, txt, ..., hex or paintnet": every name, for messages.
-std::string FormatNames();
+// "bmp, txt, ..., ilbm or vga": every name, for messages; with writableOnly, those vexapal writes.
+std::string FormatNames(bool writableOnly = false);
 // The output format a file name asks for by its extension, in any letter case (".pal" is jasc).
 std::optional<PaletteFormat> FormatByExtension(std::string_view path);
+// ".bmp, .txt, ... or .vga": the first extension of each format that vexapal writes, for messages.
+std::string OutputExtensions();
+
+// What writing the palette in the format drops of what it holds: one sentence per kind of loss, such
+// as "act keeps no colour names: 16 names dropped"; none when the format keeps it all.
+std::vector<std::string> DescribeLosses(const Palette& palette, PaletteFormat format);
 
 // Where a reader found the bytes wrong and what it expected there.
 struct PaletteFault
@@ -103,7 +145,9 @@ PaletteReadResult ReadPaletteAs(PaletteFormat format, const std::uint8_t* data, 
 
 // The file's bytes. The palette holds 1 to the format's maxColours colours; a format that is always
 // full pads with black. The time text goes into a text dump's time line.
-std::vector<std::uint8_t> WritePalette(PaletteFormat format, const Palette& palette, const std::string& timeText);
+// A PNG holds each colour as a cell of scale by scale pixels. Nothing for a format that vexapal only reads.
+std::vector<std::uint8_t> WritePalette(PaletteFormat format, const Palette& palette, const std::string& timeText,
+                                       int scale = 1);
 
 // Whether two palettes hold the same colours in the same order (names aside).
 bool SameColours(const Palette& a, const Palette& b);

@@ -1,5 +1,6 @@
 #include "vexapal/Vexapal.h"
 
+#include "formats/ImageSignatures.h"
 #include "formats/PaletteFormats.h"
 #include "palette/TextDump.h"
 #include "vexapal/PaletteFiles.h"
@@ -15,10 +16,11 @@
 
 namespace
 {
-constexpr const char* kUsage = "Usage: vexapal convert IN OUT [--to NAME] [--from NAME] [--pad]\n"
-                               "       vexapal show FILE [--from NAME]\n"
-                               "       vexapal diff A B [--from NAME]\n"
-                               "       vexapal --help | --version\n";
+constexpr const char* kUsage =
+    "Usage: vexapal convert IN OUT [--to NAME] [--from NAME] [--pad] [--scale N] [--strict]\n"
+    "       vexapal show FILE [--from NAME]\n"
+    "       vexapal diff A B [--from NAME]\n"
+    "       vexapal --help | --version\n";
 
 constexpr const char* kSeeHelp = " (see vexapal --help)";
 
@@ -40,9 +42,11 @@ void PrintHelp(std::ostream& out)
            "Converts, shows and compares palettes of 1 to 65535 colours. The input's format is found from\n"
            "its content; the output's from OUT's extension or --to NAME.\n"
            "\n"
-           "  convert  writes IN's colours (and a GIMP palette's names) to OUT, which appears whole or not\n"
-           "           at all. A bitmap always holds 256 entries: fewer colours are padded with black, and\n"
-           "           vexapal says so.\n"
+           "  convert  writes IN's colours, and their names where OUT's format keeps them, to OUT, which\n"
+           "           appears whole or not at all. A bitmap always holds 256 entries: fewer colours are\n"
+           "           padded with black, and vexapal says so. What OUT's format cannot keep (names, alpha,\n"
+           "           groups, columns, colours given in CMYK, Lab, HSB or Gray, precision) is said too,\n"
+           "           one line for each.\n"
            "  show     prints each entry's index, red, green, blue and hex value (with a colour swatch on\n"
            "           a terminal) and its name, if it has one.\n"
            "  diff     prints the entries whose colours differ, side by side.\n"
@@ -50,13 +54,15 @@ void PrintHelp(std::ostream& out)
            "  --to NAME    the output's format (also --to=NAME); NAME in any letter case\n"
            "  --from NAME  the input's format, whatever its content says\n"
            "  --pad        pads the palette to 256 colours with black (GIMP reads only full Adobe tables)\n"
+           "  --scale N    a PNG's cells of N by N pixels, N from 1 to 256 (default 1)\n"
+           "  --strict     refuses a conversion that loses any of that, and writes nothing\n"
            "\n"
            "Formats, with the most colours vexapal writes in each:\n";
     for (const PaletteFormatInfo& info : kPaletteFormats)
     {
-        char line[160];
-        std::snprintf(line, sizeof line, "  %-8s %-4s %5zu colours at most, %s\n", info.name,
-                      info.extension != nullptr ? info.extension : "", info.maxColours, info.description);
+        char line[200];
+        std::snprintf(line, sizeof line, "  %-8s %-9s %5zu colours at most, %s\n", info.name, info.extensions,
+                      info.maxColours, info.description);
         out << line;
     }
     out << "\n"
@@ -81,9 +87,12 @@ struct CommandLine
     std::optional<PaletteFormat> to;
     std::optional<PaletteFormat> from;
     bool pad = false;
+    bool strict = false;
+    std::optional<int> scale;
 };
 
-// The arguments after the command: files, --to NAME, --from NAME (or --to=NAME, --from=NAME) and --pad.
+// The arguments after the command: files, --to NAME, --from NAME, --scale N (or --to=NAME, ...), --pad
+// and --strict.
 // Nothing after saying what is wrong.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::ostream& err)
 {
@@ -92,12 +101,12 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     {
         const std::string& arg = args[i];
         const std::string option = arg.substr(0, arg.find('='));
-        if (arg == "--pad")
+        if (arg == "--pad" || arg == "--strict")
         {
-            line.pad = true;
+            (arg == "--pad" ? line.pad : line.strict) = true;
             continue;
         }
-        if (option != "--to" && option != "--from")
+        if (option != "--to" && option != "--from" && option != "--scale")
         {
             if (arg.rfind("--", 0) == 0)
                 return Trouble(err, "unknown option \"" + arg + "\"" + kSeeHelp), std::nullopt;
@@ -110,7 +119,20 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         else if (++i < args.size())
             name = args[i];
         else
-            return Trouble(err, option + " needs a format name" + kSeeHelp), std::nullopt;
+            return Trouble(err, option + (option == "--scale" ? " needs a number" : " needs a format name") + kSeeHelp),
+                   std::nullopt;
+        if (option == "--scale")
+        {
+            const bool digits =
+                !name.empty() && name.size() <= 3 && name.find_first_not_of("0123456789") == std::string::npos;
+            const int scale = digits ? std::stoi(name) : 0;
+            if (scale < 1 || scale > kMostPngScale)
+                return Trouble(err, "--scale takes a number from 1 to " + std::to_string(kMostPngScale) + ", not \"" +
+                                        name + "\""),
+                       std::nullopt;
+            line.scale = scale;
+            continue;
+        }
         const std::optional<PaletteFormat> format = FormatByName(name);
         if (!format)
             return Trouble(err, "unknown format \"" + name + "\" for " + option + ": expected " + FormatNames()),
@@ -164,8 +186,14 @@ int Convert(const std::vector<std::string>& args, std::ostream& err)
     const std::string& out = line->files[1];
     const std::optional<PaletteFormat> format = line->to ? line->to : FormatByExtension(out);
     if (!format)
-        return Trouble(err, out + ": cannot tell the format from the extension: use .bmp, .txt, .act, .gpl, .pal "
-                                  "or .hex, or --to NAME");
+        return Trouble(err, out + ": cannot tell the format from the extension: use " + OutputExtensions() +
+                                ", or --to NAME");
+    const PaletteFormatInfo& info = FormatInfo(*format);
+    if (info.write == nullptr)
+        return Trouble(err,
+                       out + ": vexapal reads " + info.name + " but does not write it; it writes " + FormatNames(true));
+    if (line->scale && *format != PaletteFormat::png)
+        return Trouble(err, std::string("--scale is for png output only") + kSeeHelp);
 
     std::optional<Palette> palette = LoadPalette(in, line->from, err);
     if (!palette)
@@ -173,12 +201,19 @@ int Convert(const std::vector<std::string>& args, std::ostream& err)
     const std::size_t inCount = palette->colours.size();
     if (line->pad && inCount < 256)
         palette->colours.resize(256, PaletteColour{0, 0, 0, {}});
-    const PaletteFormatInfo& info = FormatInfo(*format);
     const std::size_t count = palette->colours.size();
     if (count > info.maxColours)
         return Trouble(err, out + ": " + info.name + " holds at most " + std::to_string(info.maxColours) +
                                 " colours; " + in + " has " + std::to_string(inCount) +
                                 (count != inCount ? ", and --pad made " + std::to_string(count) : ""));
+    // What the output cannot keep is said once it is written; --strict says it and writes nothing.
+    const std::vector<std::string> losses = DescribeLosses(*palette, *format);
+    if (line->strict && !losses.empty())
+    {
+        for (const std::string& loss : losses)
+            Say(err, out + ": " + loss);
+        return Trouble(err, out + ": not written: --strict refuses a conversion that loses what " + in + " holds");
+    }
     if (palette->name.empty())
     {
         // A GIMP palette shows under its name: the file's, when the palette had none.
@@ -188,11 +223,13 @@ int Convert(const std::vector<std::string>& args, std::ostream& err)
     }
 
     std::string reason;
-    if (!WriteWholeFile(out, WritePalette(*format, *palette, CurrentTimeText()), reason))
+    if (!WriteWholeFile(out, WritePalette(*format, *palette, CurrentTimeText(), line->scale.value_or(1)), reason))
         return Trouble(err, out + ": cannot write it: " + reason);
     if (info.alwaysFull && count < info.maxColours)
         Say(err, out + ": " + info.name + " holds " + std::to_string(info.maxColours) + " colours: entries " +
                      std::to_string(count) + " to " + std::to_string(info.maxColours - 1) + " are black padding");
+    for (const std::string& loss : losses)
+        Say(err, out + ": " + loss);
     return 0;
 }
 
@@ -246,7 +283,7 @@ int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     const std::optional<CommandLine> line = ParseCommandLine(args, err);
     if (!line)
         return 2;
-    if (line->files.size() != 1 || line->to || line->pad)
+    if (line->files.size() != 1 || line->to || line->pad || line->strict || line->scale)
         return Trouble(err, std::string("show takes one FILE and --from NAME") + kSeeHelp);
     const std::optional<Palette> palette = LoadPalette(line->files[0], line->from, err);
     if (!palette)
@@ -273,7 +310,7 @@ int Diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     const std::optional<CommandLine> line = ParseCommandLine(args, err);
     if (!line)
         return 2;
-    if (line->files.size() != 2 || line->to || line->pad)
+    if (line->files.size() != 2 || line->to || line->pad || line->strict || line->scale)
         return Trouble(err, std::string("diff takes two files, A and B, and --from NAME") + kSeeHelp);
     const std::optional<Palette> a = LoadPalette(line->files[0], line->from, err);
     if (!a)

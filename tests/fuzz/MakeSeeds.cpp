@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -29,9 +31,9 @@ std::vector<std::uint8_t> Head(const std::vector<std::uint8_t>& bytes, std::size
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
+    if (argc != 3)
     {
-        std::fprintf(stderr, "usage: %s <seed folder>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <seed folder> <folder of swatch test files>\n", argv[0]);
         return 2;
     }
     const std::filesystem::path root = argv[1];
@@ -109,16 +111,54 @@ int main(int argc, char** argv)
         std::filesystem::create_directories(folder);
         for (const std::size_t count : {1, 16, 256})
         {
-            Palette palette{"Seed", 16, {}};
-            for (std::size_t i = 0; i < count; ++i)
-                palette.colours.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 3),
-                                           static_cast<std::uint8_t>(255 - i), "colour " + std::to_string(i)});
-            const std::vector<std::uint8_t> file = WritePalette(info.format, palette, "Tuesday");
-            const std::string name = std::to_string(count);
-            ok = ok && WriteSeed(folder / name, file) &&
-                 WriteSeed(folder / (name + "-cut"), Head(file, file.size() / 2));
+            if (info.write == nullptr)
+                break;
+            {
+                Palette palette{"Seed", 16, {}};
+                for (std::size_t i = 0; i < count; ++i)
+                    palette.colours.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 3),
+                                               static_cast<std::uint8_t>(255 - i), "colour " + std::to_string(i)});
+                const std::vector<std::uint8_t> file = WritePalette(info.format, palette, "Tuesday");
+                const std::string name = std::to_string(count);
+                ok = ok && WriteSeed(folder / name, file) &&
+                     WriteSeed(folder / (name + "-cut"), Head(file, file.size() / 2));
+            }
         }
     }
+    // The swatch files made from the formats' descriptions (CMYK, Lab and Gray colours, groups, the old
+    // Aseprite chunks), each in the folder of its extension's format.
+    for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(argv[2]))
+    {
+        const std::optional<PaletteFormat> format = FormatByExtension(entry.path().string());
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+        if (format)
+            ok = ok && WriteSeed(root / (std::string("palette-") + FormatInfo(*format).name) / entry.path().filename(),
+                                 bytes);
+    }
+    // Pictures of the image formats that vexapal only reads: a GIF with a global table of 2 colours and
+    // one with only a local one, 8-bit and 4-bit PCX files, an ILBM with its CMAP.
+    const auto bytesOf = [](std::string_view text) { return std::vector<std::uint8_t>(text.begin(), text.end()); };
+    using namespace std::string_view_literals;
+    std::string pcx(128, '\0');
+    pcx.replace(0, 4, "\x0a\x05\x01\x08"sv);
+    pcx[65] = 1;                                                              // planes
+    pcx[66] = 1;                                                              // bytes per line
+    const std::string pcx8 = pcx + "\xc1\x07\x0c" + std::string(768, '\x21'); // one run, the table mark, the table
+    pcx[3] = 4;
+    pcx.replace(16, 6, "\x01\x02\x03\x04\x05\x06"sv); // the header's 16 colours
+    ok = ok &&
+         WriteSeed(root / "palette-gif" / "global",
+                   bytesOf("GIF89a\1\0\1\0\x80\0\0\x01\x02\x03\x04\x05\x06,\0\0\0\0\1\0\1\0\0\2\2D\1\0;"sv)) &&
+         WriteSeed(
+             root / "palette-gif" / "local",
+             bytesOf(
+                 "GIF87a\1\0\1\0\0\0\0!\xf9\4\0\0\0\0\0,\0\0\0\0\1\0\1\0\x80\x01\x02\x03\x04\x05\x06\2\2D\1\0;"sv)) &&
+         WriteSeed(root / "palette-pcx" / "256", bytesOf(pcx8)) &&
+         WriteSeed(root / "palette-pcx" / "16", bytesOf(pcx + "\xc1\x07")) &&
+         WriteSeed(root / "palette-ilbm" / "cmap",
+                   bytesOf("FORM\0\0\0\x2eILBMBMHD\0\0\0\x14\0\1\0\1\0\0\0\0\1\0\0\0\0\0\1\1\0\1\0\1"
+                           "CMAP\0\0\0\6\x01\x02\x03\x04\x05\x06"sv));
 
     // A 4-bit and an OS/2 bitmap; a GIMP palette with a byte order mark, CR line ends and alpha.
     std::string os2("BM\0\0\0\0\0\0\0\0\x4a\0\0\0\x0c\0\0\0\4\0\1\0\1\0\4\0", 26);

@@ -2,6 +2,7 @@
 // the layout other programs read, and each names the line or byte where a file goes wrong.
 #include "formats/PaletteFormats.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
@@ -49,12 +50,20 @@ TEST(PaletteFormats, EveryFormatRoundTripsAndIsFoundFromItsContent)
         for (const std::size_t count :
              {std::size_t{1}, std::size_t{16}, std::size_t{256}, std::size_t{257}, kMaxExchangeColours})
         {
-            if (count > info.maxColours)
+            if (count > info.maxColours || info.write == nullptr)
                 continue;
             SCOPED_TRACE(std::string(info.name) + " with " + std::to_string(count) + " colours");
-            const Palette palette = Sample(count);
+            Palette palette = Sample(count);
+            if (info.channelBits < 8) // a VGA table's 6 bits: 0, 4, 8, ... 255
+            {
+                for (PaletteColour& colour : palette.colours)
+                    colour.red = colour.green = colour.blue =
+                        static_cast<std::uint8_t>((colour.red / 4 * 255 + 31) / 63);
+            }
             const std::vector<std::uint8_t> file = WritePalette(info.format, palette, "Tuesday");
-            EXPECT_EQ(DetectPaletteFormat(file.data(), file.size()), info.format);
+            if (info.signature != nullptr || info.format == PaletteFormat::hex ||
+                info.format == PaletteFormat::paintnet)
+                EXPECT_EQ(DetectPaletteFormat(file.data(), file.size()), info.format);
             const PaletteReadResult back = ReadPaletteAs(info.format, file.data(), file.size());
             ASSERT_FALSE(back.fault) << DescribeFault(*back.fault);
 
@@ -95,6 +104,21 @@ TEST(PaletteFormats, WritersMakeTheLayoutsOtherProgramsRead)
     };
     for (const Case& c : cases)
         EXPECT_EQ(WritePalette(c.format, two, "Tuesday"), Bytes(c.bytes)) << FormatInfo(c.format).name;
+    // XML's five special characters in a name become entities, and a tab a reference.
+    const Palette special{"", std::nullopt, {{255, 128, 0, "<a & 'b'\t\">"}}};
+    const std::vector<std::uint8_t> soc = WritePalette(PaletteFormat::soc, special, "");
+    EXPECT_NE(
+        std::string(soc.begin(), soc.end())
+            .find("\n  <draw:color draw:name=\"&lt;a &amp; &apos;b&apos;&#9;&quot;&gt;\" draw:color=\"#ff8000\"/>\n"
+                  "</ooo:color-table>\n"),
+        std::string::npos);
+    EXPECT_EQ(ReadPaletteAs(PaletteFormat::soc, soc.data(), soc.size()).palette.colours[0].name,
+              special.colours[0].name);
+    // A VGA table's 6 bits, rounded: 255 is 63, 128 is 32, 1 is 0, 2 is 0 and 3 is 1.
+    const std::vector<std::uint8_t> vga = WritePalette(PaletteFormat::vga, two, "");
+    ASSERT_EQ(vga.size(), 768u);
+    EXPECT_EQ(std::vector<std::uint8_t>(vga.begin(), vga.begin() + 7),
+              (std::vector<std::uint8_t>{63, 32, 0, 0, 0, 1, 0}));
 
     // An Adobe table always holds 256 triples; the count and "no transparent colour" follow when fewer are used.
     const std::vector<std::uint8_t> act = WritePalette(PaletteFormat::act, two, "");
@@ -131,7 +155,15 @@ TEST(PaletteFormats, ReadersTakeWhatOtherProgramsWrite)
     std::string os2 = "BM" + std::string(12, '\0') + std::string("\x0c\0\0\0\0\0\0\0\1\0\4\0", 12);
     for (int i = 0; i < 16; ++i)
         os2 += "\x03\x02\x01"; // blue, green, red
+    std::string vga(768, '\x3f');
+    vga.replace(0, 3, "\x01\x20\x00"sv); // 6-bit 1, 32 and 0 are 4, 130 and 0
+    const std::string soc =
+        "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<!-- <a> & b -->\r\n<ooo:color-table xmlns:draw=\"d\">\r\n"
+        "<draw:color draw:color='#0A0b0c'\r\n draw:name=\"A &amp; B &#x141;&#65;\tC\"></draw:color>"
+        "<![CDATA[<draw:color/>]]><other><draw:color/></other> text\r\n"
+        "<draw:color draw:name=\"\" draw:color=\"#000000\" /></ooo:color-table>\r\n<!-- end -->";
     const Case cases[] = {
+        {PaletteFormat::soc, soc, {10, 11, 12}, 2},
         {PaletteFormat::gpl,
          "GIMP Palette\r\nName: Web\r\nColumns: 6\r\n# comment\r\n\r\n 10\t11 12  dark  blue \r\n",
          {10, 11, 12},
@@ -177,15 +209,28 @@ TEST(PaletteFormats, ReadersTakeWhatOtherProgramsWrite)
         const PaletteColour& first = result.palette.colours[0];
         EXPECT_EQ((std::vector<std::uint8_t>{first.red, first.green, first.blue}), c.firstColour);
     }
-    const std::vector<std::uint8_t> gpl = Bytes(cases[0].bytes);
+    const std::vector<std::uint8_t> gpl = Bytes(cases[1].bytes);
     const Palette named = ReadPaletteAs(PaletteFormat::gpl, gpl.data(), gpl.size()).palette;
     EXPECT_EQ(named.name, "Web");
     EXPECT_EQ(named.columns, 6);
     EXPECT_EQ(named.colours[0].name, " dark  blue "); // as GIMP takes it: all after the blank that ends the blue
+    const std::vector<std::uint8_t> socBytes = Bytes(soc);
+    EXPECT_EQ(ReadPaletteAs(PaletteFormat::soc, socBytes.data(), socBytes.size()).palette.colours[0].name,
+              "A & B \xC5\x81"
+              "A C");
+    // A VGA table only when asked for: by content it is an Adobe table.
+    const std::vector<std::uint8_t> vgaBytes = Bytes(vga);
+    EXPECT_EQ(DetectPaletteFormat(vgaBytes.data(), vgaBytes.size()), PaletteFormat::act);
+    const Palette vgaPalette = ReadPaletteAs(PaletteFormat::vga, vgaBytes.data(), vgaBytes.size()).palette;
+    ASSERT_EQ(vgaPalette.colours.size(), 256u);
+    EXPECT_EQ((std::vector<int>{vgaPalette.colours[0].red, vgaPalette.colours[0].green, vgaPalette.colours[0].blue,
+                                vgaPalette.colours[1].red}),
+              (std::vector<int>{4, 130, 0, 255}));
 }
 
 TEST(PaletteFormats, DetectionSettlesTheFilesOfExactlyAnAdobeTableSize)
 {
+    using namespace std::string_literals;
     // "#rrggbb\n" is 8 bytes, so 96 of them make 768 bytes of hex text.
     std::string hex;
     for (int i = 0; i < 96; ++i)
@@ -223,6 +268,16 @@ TEST(PaletteFormats, DetectionSettlesTheFilesOfExactlyAnAdobeTableSize)
         {std::string(767, '\x11'), std::nullopt},
         {"", std::nullopt},
         {"Palette\n1 2 3\n", std::nullopt},
+        // The signatures of the swatch and image formats (their own tests try the finer ones).
+        {"ASEF\0\1\0\0"s, PaletteFormat::ase},
+        {" <?xml version=\"1.0\"?><!-- c --><office:color-table ", PaletteFormat::soc},
+        {"<office:colour-table>", std::nullopt},
+        {"\x89PNG\r\n\x1a\n"s, PaletteFormat::png},
+        {"GIF89a", PaletteFormat::gif},
+        {"GIF87a", PaletteFormat::gif},
+        {"FORM\0\0\0\4ILBM"s, PaletteFormat::ilbm},
+        {"FORM\0\0\0\4PBM "s, PaletteFormat::ilbm},
+        {"FORM\0\0\0\4AIFF"s, std::nullopt},
     };
     for (const auto& c : cases)
     {
@@ -309,6 +364,28 @@ TEST(PaletteFormats, FaultsNameTheLineOrByteAndWhatWasExpected)
          "byte 14: expected an info header size of 12 or from 16 to 124"},
         {PaletteFormat::bmp, BitmapHead(40, 8, 16, 15),
          "byte 114: expected the whole colour table that the info header declares"},
+        {PaletteFormat::vga, std::string(767, '\0'), "byte 767: expected 256 colours of 3 bytes (768 bytes)"},
+        {PaletteFormat::vga, std::string(769, '\0'), "byte 768: expected the end of the file"},
+        {PaletteFormat::vga, std::string(5, '\0') + '\x40' + std::string(762, '\0'),
+         "byte 5: expected a value from 0 to 63"},
+        {PaletteFormat::soc, "<?xml version=\"1.0\"?>\n<color>",
+         "line 2: expected the root element office:color-table"},
+        {PaletteFormat::soc, "<!-- open", "line 1: expected the root element office:color-table"},
+        {PaletteFormat::soc, "<o:color-table>\n<draw:color draw:color=\"#12345\"/>",
+         "line 2: expected a draw:color attribute \"#rrggbb\""},
+        {PaletteFormat::soc, "<o:color-table>\n<draw:color draw:name=\"x\"/>",
+         "line 2: expected a draw:color attribute \"#rrggbb\""},
+        {PaletteFormat::soc, "<o:color-table>\n<draw:color draw:name=x/>",
+         "line 2: expected a quoted attribute value, its \"&\" as &amp; &lt; &gt; &quot; &apos; or &#number;"},
+        {PaletteFormat::soc, "<o:color-table><draw:color draw:name=\"&nbsp;\"/>",
+         "line 1: expected a quoted attribute value, its \"&\" as &amp; &lt; &gt; &quot; &apos; or &#number;"},
+        {PaletteFormat::soc, "<o:color-table><draw:color draw:name=\"&#xD800;\"/>",
+         "line 1: expected a quoted attribute value, its \"&\" as &amp; &lt; &gt; &quot; &apos; or &#number;"},
+        {PaletteFormat::soc, "<o:color-table>\r\r<draw:color draw:color=\"#123456\"/>",
+         "line 3: expected the end tag </o:color-table>"},
+        {PaletteFormat::soc, "<o:color-table>\n</o:color-table>\n<x/>",
+         "line 3: expected the end of the file after </o:color-table>"},
+        {PaletteFormat::soc, "<o:color-table/>", "line 1: expected at least one draw:color"},
         {PaletteFormat::riff, "RIFX", "byte 0: expected \"RIFF\""},
         {PaletteFormat::riff, "RIFF\0\0\0\0WAVE"s, "byte 8: expected the form type \"PAL \""},
         {PaletteFormat::riff, "RIFF\0\0\0\0PAL LIST\x04\0\0\0abc"s,
@@ -332,6 +409,65 @@ TEST(PaletteFormats, FaultsNameTheLineOrByteAndWhatWasExpected)
     }
 }
 
+TEST(PaletteFormats, LossesNameWhatTheOutputCannotKeep)
+{
+    Palette held{"Held", 8, {{255, 128, 0, "orange", 128}, {4, 8, 12, {}, 255, ColourSpace::cmyk}, {1, 2, 3, "x"}}};
+    held.groups = 2;
+    Palette lab{"", std::nullopt, {{0, 0, 0, {}, std::nullopt, ColourSpace::lab}, {255, 255, 255}}};
+    const struct
+    {
+        const Palette& palette;
+        PaletteFormat format;
+        std::vector<std::string> losses;
+    } cases[] = {
+        {held,
+         PaletteFormat::act,
+         {"act keeps no colour names: 2 names dropped", "act keeps no alpha: 1 colour made opaque",
+          "act keeps no columns: the palette's 8 columns dropped",
+          "act keeps no groups: 2 groups flattened into one list",
+          "act holds sRGB only: 1 colour converted (1 from CMYK) are approximations"}},
+        {held,
+         PaletteFormat::gpl,
+         {"gpl keeps no alpha: 1 colour made opaque", "gpl keeps no groups: 2 groups flattened into one list",
+          "gpl holds sRGB only: 1 colour converted (1 from CMYK) are approximations"}},
+        // 255 and 0 survive 6 bits, 128 and 1, 2, 3 do not; 4, 8 and 12 do.
+        {held,
+         PaletteFormat::vga,
+         {"vga keeps no colour names: 2 names dropped", "vga keeps no alpha: 1 colour made opaque",
+          "vga keeps no columns: the palette's 8 columns dropped",
+          "vga keeps no groups: 2 groups flattened into one list",
+          "vga holds sRGB only: 1 colour converted (1 from CMYK) are approximations",
+          "vga keeps 6 bits a channel: 2 colours rounded"}},
+        {lab, PaletteFormat::vga, {"vga holds sRGB only: 1 colour converted (1 from Lab) are approximations"}},
+        {lab, PaletteFormat::hex, {"hex holds sRGB only: 1 colour converted (1 from Lab) are approximations"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DescribeLosses(c.palette, c.format), c.losses) << FormatInfo(c.format).name;
+}
+
+// The table is indexed by format, and the README's table of vexapal's formats lists each in its order.
+TEST(PaletteFormats, TheTableAndTheReadmeListEveryFormatInOrder)
+{
+    std::ifstream readme(VEXA_README);
+    std::vector<std::string> listed, names;
+    bool inTable = false; // the rows after the heading "| Name (`--to`, `--from`) |", up to a blank line
+    for (std::string line; std::getline(readme, line);)
+    {
+        if (line.rfind("| Name (`--to`", 0) == 0)
+            inTable = true;
+        else if (line.empty())
+            inTable = false;
+        else if (inTable && line.rfind("| `", 0) == 0)
+            listed.push_back(line.substr(3, line.find('`', 3) - 3));
+    }
+    for (std::size_t i = 0; i < std::size(kPaletteFormats); ++i)
+    {
+        EXPECT_EQ(static_cast<std::size_t>(kPaletteFormats[i].format), i) << kPaletteFormats[i].name;
+        names.push_back(kPaletteFormats[i].name);
+    }
+    EXPECT_EQ(listed, names);
+}
+
 TEST(PaletteFormats, OutputFormatFollowsTheExtensionInAnyCase)
 {
     const struct
@@ -339,10 +475,14 @@ TEST(PaletteFormats, OutputFormatFollowsTheExtensionInAnyCase)
         const char* path;
         std::optional<PaletteFormat> format;
     } cases[] = {
-        {"a.bmp", PaletteFormat::bmp}, {"A.TXT", PaletteFormat::txt},  {"dir/x.Act", PaletteFormat::act},
-        {"x.gpl", PaletteFormat::gpl}, {"x.pal", PaletteFormat::jasc}, {"x.hex", PaletteFormat::hex},
-        {"x.riff", std::nullopt},      {"dir.gpl/x", std::nullopt},    {"dir.gpl\\x", std::nullopt},
-        {"x", std::nullopt},           {"x.gpl.bak", std::nullopt},
+        {"a.bmp", PaletteFormat::bmp},     {"A.TXT", PaletteFormat::txt},
+        {"dir/x.Act", PaletteFormat::act}, {"x.gpl", PaletteFormat::gpl},
+        {"x.pal", PaletteFormat::jasc},    {"x.hex", PaletteFormat::hex},
+        {"x.ase", PaletteFormat::ase},     {"x.iff", PaletteFormat::ilbm},
+        {"x.lbm", PaletteFormat::ilbm},    {"x.vga", PaletteFormat::vga},
+        {"x.riff", std::nullopt},          {"dir.gpl/x", std::nullopt},
+        {"dir.gpl\\x", std::nullopt},      {"x", std::nullopt},
+        {"x.gpl.bak", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatByExtension(c.path), c.format) << c.path;

@@ -21,7 +21,8 @@ function(expect status out err)
 endfunction()
 
 expect(0 "vexapal ${VERSION}\n" "^$" --version)
-expect(0 "" "^$" convert ${WORK}/two.gpl ${WORK}/two.pal)
+# A JASC palette keeps no names: the conversion says so, and exits with 0.
+expect(0 "" "^vexapal: [^\n]*two.pal: jasc keeps no colour names: 1 name dropped\n$" convert ${WORK}/two.gpl ${WORK}/two.pal)
 expect(0 "" "^$" diff ${WORK}/two.gpl ${WORK}/two.pal)
 expect(0 "  0  255 128   0  #FF8000\n  1    1   2   3  #010203\n" "^$" show ${WORK}/two.pal)
 expect(1 "  1    1   2   3  #010203  |  -\n" "^$" diff ${WORK}/two.gpl ${WORK}/one.hex)
@@ -37,7 +38,7 @@ foreach(option --help --version)
   endif()
 endforeach()
 # Names that no ANSI code page spells whole (Cyrillic, then Japanese), in and out.
-expect(0 "" "^$" convert ${WORK}/two.gpl ${WORK}/Дом.pal)
+expect(0 "" "Дом.pal: jasc keeps no colour names" convert ${WORK}/two.gpl ${WORK}/Дом.pal)
 expect(0 "" "^$" convert ${WORK}/Дом.pal ${WORK}/日本.hex)
 expect(0 "" "^$" diff ${WORK}/two.gpl ${WORK}/日本.hex)
 if(NOT EXISTS ${WORK}/Дом.pal OR NOT EXISTS ${WORK}/日本.hex)
