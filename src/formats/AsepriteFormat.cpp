@@ -3,6 +3,7 @@
 // versions the chunks 0x0004 (8-bit values) and 0x0011 (6-bit), packets of colours after skipped entries.
 #include "formats/BinaryFields.h"
 #include "formats/SwatchSignatures.h"
+#include "palette/LittleEndian.h"
 
 namespace
 {
@@ -16,16 +17,6 @@ constexpr std::uint16_t kOldPaletteChunk = 0x0004;
 constexpr std::uint16_t kOld6BitPaletteChunk = 0x0011;
 constexpr std::uint16_t kEntryHasName = 1;
 
-std::uint16_t Le16(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-
-std::uint32_t Le32(const std::uint8_t* p)
-{
-    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
-}
-
 PaletteReadResult Fault(std::size_t size, std::size_t offset, std::string expected)
 {
     return ByteFault(PaletteFormat::aseprite, size, offset, std::move(expected));
@@ -38,9 +29,9 @@ std::optional<PaletteReadResult> ApplyPalette(const std::uint8_t* data, std::siz
 {
     if (length < 20)
         return Fault(size, chunk, "a palette size, a first and a last index and 8 reserved bytes");
-    const std::uint32_t entries = Le32(data + chunk);
-    const std::uint32_t first = Le32(data + chunk + 4);
-    const std::uint32_t last = Le32(data + chunk + 8);
+    const std::uint32_t entries = Get32(data + chunk);
+    const std::uint32_t first = Get32(data + chunk + 4);
+    const std::uint32_t last = Get32(data + chunk + 8);
     if (entries < 1 || entries > kMaxExchangeColours)
         return Fault(size, chunk, "a palette size from 1 to 65535");
     if (first > last || last >= entries)
@@ -52,15 +43,15 @@ std::optional<PaletteReadResult> ApplyPalette(const std::uint8_t* data, std::siz
     {
         if (end - at < 6)
             return Fault(size, at, "entry " + std::to_string(index) + ": flags, red, green, blue and alpha");
-        const std::uint16_t flags = Le16(data + at);
+        const std::uint16_t flags = Get16(data + at);
         PaletteColour& colour = colours[index];
         colour = {data[at + 2], data[at + 3], data[at + 4], {}, data[at + 5]};
         at += 6;
         if (flags & kEntryHasName)
         {
-            if (end - at < 2 || Le16(data + at) > end - at - 2)
+            if (end - at < 2 || Get16(data + at) > end - at - 2)
                 return Fault(size, at, "a name: its length and as many bytes within the chunk");
-            const std::size_t nameLength = Le16(data + at);
+            const std::size_t nameLength = Get16(data + at);
             std::string name(reinterpret_cast<const char*>(data + at + 2), nameLength);
             for (char& c : name)
                 if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
@@ -78,7 +69,7 @@ std::optional<PaletteReadResult> ApplyOldPalette(const std::uint8_t* data, std::
 {
     if (length < 2)
         return Fault(size, chunk, "a packet count");
-    const std::size_t packets = Le16(data + chunk);
+    const std::size_t packets = Get16(data + chunk);
     const std::size_t end = chunk + length;
     std::size_t at = chunk + 2;
     std::size_t index = 0;
@@ -107,26 +98,26 @@ std::optional<PaletteReadResult> ApplyOldPalette(const std::uint8_t* data, std::
 
 bool LooksLikeAseprite(const std::uint8_t* data, std::size_t size)
 {
-    return size >= kHeaderSize + kFrameHeaderSize && Le16(data + 4) == kFileMagic && Le16(data + 6) >= 1 &&
-           Le16(data + kHeaderSize + 4) == kFrameMagic;
+    return size >= kHeaderSize + kFrameHeaderSize && Get16(data + 4) == kFileMagic && Get16(data + 6) >= 1 &&
+           Get16(data + kHeaderSize + 4) == kFrameMagic;
 }
 
 PaletteReadResult ReadAsepritePalette(const std::uint8_t* data, std::size_t size)
 {
-    if (size < kHeaderSize || Le16(data + 4) != kFileMagic)
+    if (size < kHeaderSize || Get16(data + 4) != kFileMagic)
         return Fault(size, size < kHeaderSize ? size : 4, "a 128-byte header with the magic number 0xA5E0 at byte 4");
-    if (Le16(data + 6) < 1)
+    if (Get16(data + 6) < 1)
         return Fault(size, 6, "at least one frame");
     const std::size_t frame = kHeaderSize;
-    if (size - frame < kFrameHeaderSize || Le16(data + frame + 4) != kFrameMagic)
+    if (size - frame < kFrameHeaderSize || Get16(data + frame + 4) != kFrameMagic)
         return Fault(size, frame, "a frame header with the magic number 0xF1FA");
-    const std::uint32_t frameSize = Le32(data + frame);
+    const std::uint32_t frameSize = Get32(data + frame);
     if (frameSize < kFrameHeaderSize || frameSize > size - frame)
         return Fault(size, frame, "a frame size within the file");
     // The old chunk count, or the new one where the old says 0xFFFF or the new one is set.
-    std::size_t chunks = Le16(data + frame + 6);
-    if (Le32(data + frame + 12) != 0 || chunks == 0xFFFF)
-        chunks = Le32(data + frame + 12);
+    std::size_t chunks = Get16(data + frame + 6);
+    if (Get32(data + frame + 12) != 0 || chunks == 0xFFFF)
+        chunks = Get32(data + frame + 12);
 
     std::vector<PaletteColour> colours, oldColours;
     bool newPalette = false;
@@ -138,8 +129,8 @@ PaletteReadResult ReadAsepritePalette(const std::uint8_t* data, std::size_t size
             return Fault(size, at,
                          "chunk " + std::to_string(chunk + 1) + " of " + std::to_string(chunks) +
                              ": a size and a type within the frame");
-        const std::uint32_t chunkSize = Le32(data + at);
-        const std::uint16_t type = Le16(data + at + 4);
+        const std::uint32_t chunkSize = Get32(data + at);
+        const std::uint16_t type = Get16(data + at + 4);
         if (chunkSize < kChunkHeaderSize || chunkSize > frameEnd - at)
             return Fault(size, at, "a chunk size within the frame");
         std::optional<PaletteReadResult> fault;

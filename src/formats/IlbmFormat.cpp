@@ -1,4 +1,5 @@
 // IFF pictures, "FORM" of "ILBM" (planar) or "PBM " (chunky): the colours of the CMAP chunk.
+#include "formats/BigEndian.h"
 #include "formats/BinaryFields.h"
 #include "formats/ImageSignatures.h"
 
@@ -8,11 +9,6 @@ constexpr PaletteFormat kIlbm = PaletteFormat::ilbm;
 constexpr std::size_t kFormHeaderSize = 12; // "FORM", the size, the form type
 constexpr std::size_t kChunkHeaderSize = 8;
 constexpr std::size_t kMostColours = 256; // 8 bit planes
-
-std::uint32_t GetBig32(const std::uint8_t* bytes)
-{
-    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 | std::uint32_t{bytes[2]} << 8 | bytes[3];
-}
 } // namespace
 
 bool LooksLikeIlbm(const std::uint8_t* data, std::size_t size)
@@ -33,7 +29,7 @@ PaletteReadResult ReadIlbmPalette(const std::uint8_t* data, std::size_t size)
     while (size - offset >= kChunkHeaderSize)
     {
         const std::size_t body = offset + kChunkHeaderSize;
-        const std::uint32_t chunkSize = GetBig32(data + offset + 4);
+        const std::uint32_t chunkSize = Be32(data + offset + 4);
         if (chunkSize > size - body)
             return ByteFault(kIlbm, size, offset + 4,
                              "a chunk size that fits in the file's " + std::to_string(size) + " bytes");

@@ -7,6 +7,7 @@
 #include "formats/SwatchSignatures.h"
 #include "formats/XmlScan.h"
 #include "formats/Zip.h"
+#include "palette/LittleEndian.h"
 
 #include <algorithm>
 #include <charconv>
@@ -18,11 +19,6 @@ constexpr char kMimeType[] = "krita/x-colorset";
 constexpr char kOtherMimeType[] = "application/x-krita-palette"; // as Krita's documentation names it
 constexpr std::size_t kLocalSize = 30;
 constexpr char kSrgbProfile[] = "sRGB-elle-V2-srgbtrc.icc"; // Krita's own sRGB, which it does not bundle
-
-std::size_t Le32Of(const std::uint8_t* p)
-{
-    return std::size_t{p[0]} | std::size_t{p[1]} << 8 | std::size_t{p[2]} << 16 | std::size_t{p[3]} << 24;
-}
 
 PaletteReadResult Fault(std::size_t size, std::size_t offset, std::string expected)
 {
@@ -140,7 +136,7 @@ bool LooksLikeKpl(const std::uint8_t* data, std::size_t size)
     if (size < kLocalSize + length || std::memcmp(data, "PK\3\4", 4) != 0 || data[8] != 0 || data[9] != 0 ||
         data[26] != length || data[27] != 0 || std::memcmp(data + nameAt, "mimetype", length) != 0)
         return false;
-    const std::size_t packed = Le32Of(data + 18), extra = std::size_t{data[28]} | std::size_t{data[29]} << 8;
+    const std::size_t packed = Get32(data + 18), extra = Get16(data + 28);
     const std::size_t content = nameAt + length + extra;
     return content <= size && packed <= size - content && IsMimeType(data + content, packed);
 }

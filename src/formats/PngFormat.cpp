@@ -1,5 +1,6 @@
 // PNG pictures: an indexed picture's PLTE, or the colours of a truecolour or grey picture cell by cell;
 // written as one row of cells of an 8-bit indexed picture.
+#include "formats/BigEndian.h"
 #include "formats/BinaryFields.h"
 #include "formats/ImageSignatures.h"
 
@@ -30,17 +31,6 @@ enum ColourType : std::uint8_t
     kGreyAlpha = 4,
     kTruecolourAlpha = 6,
 };
-
-std::uint32_t GetBig32(const std::uint8_t* bytes)
-{
-    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 | std::uint32_t{bytes[2]} << 8 | bytes[3];
-}
-
-void PutBig32(std::vector<std::uint8_t>& out, std::uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
 
 struct Header
 {
@@ -284,12 +274,12 @@ std::optional<std::vector<std::uint8_t>> Inflate(const std::vector<std::uint8_t>
 
 void PutChunk(std::vector<std::uint8_t>& file, const char* type, const std::vector<std::uint8_t>& data)
 {
-    PutBig32(file, static_cast<std::uint32_t>(data.size()));
+    PutBe32(file, static_cast<std::uint32_t>(data.size()));
     const std::size_t typeOffset = file.size();
     PutText(file, type);
     file.insert(file.end(), data.begin(), data.end());
-    PutBig32(file, static_cast<std::uint32_t>(
-                       crc32(0, file.data() + typeOffset, static_cast<uInt>(file.size() - typeOffset))));
+    PutBe32(file, static_cast<std::uint32_t>(
+                      crc32(0, file.data() + typeOffset, static_cast<uInt>(file.size() - typeOffset))));
 }
 } // namespace
 
@@ -302,10 +292,10 @@ PaletteReadResult ReadPngPalette(const std::uint8_t* data, std::size_t size)
 {
     if (!LooksLikePng(data, size))
         return ByteFault(kPng, size, 0, "the PNG signature");
-    if (size < kHeaderOffset + 13 + 4 || GetBig32(data + 8) != 13 || std::memcmp(data + 12, "IHDR", 4) != 0)
+    if (size < kHeaderOffset + 13 + 4 || Be32(data + 8) != 13 || std::memcmp(data + 12, "IHDR", 4) != 0)
         return ByteFault(kPng, size, 8, "an IHDR chunk of 13 bytes");
     const std::uint8_t* ihdr = data + kHeaderOffset;
-    Header header{GetBig32(ihdr), GetBig32(ihdr + 4), ihdr[8], static_cast<ColourType>(ihdr[9]), 0};
+    Header header{Be32(ihdr), Be32(ihdr + 4), ihdr[8], static_cast<ColourType>(ihdr[9]), 0};
     header.channels = Channels(header.type);
     if (header.width == 0 || header.width > kLongestChunk || header.height == 0 || header.height > kLongestChunk)
         return ByteFault(kPng, size, kHeaderOffset, "a width and a height from 1 to 2147483647");
@@ -326,13 +316,13 @@ PaletteReadResult ReadPngPalette(const std::uint8_t* data, std::size_t size)
     {
         if (size - offset < kChunkFrameSize)
             return ByteFault(kPng, size, offset, "a chunk (length, type, data and CRC), up to an IEND chunk");
-        const std::uint32_t length = GetBig32(data + offset);
+        const std::uint32_t length = Be32(data + offset);
         if (length > kLongestChunk || length > size - offset - kChunkFrameSize)
             return ByteFault(kPng, size, offset,
                              "a chunk length that fits in the file's " + std::to_string(size) + " bytes");
         const std::uint8_t* type = data + offset + 4;
         const std::uint8_t* body = type + 4;
-        if (crc32(0, type, length + 4) != GetBig32(body + length))
+        if (crc32(0, type, length + 4) != Be32(body + length))
             return ByteFault(kPng, size, offset + 8 + length,
                              "the CRC of the " + std::string(type, type + 4) + " chunk");
         if (std::memcmp(type, "IEND", 4) == 0)
@@ -428,8 +418,8 @@ std::vector<std::uint8_t> WritePngPalette(const Palette& palette, int scale)
     const std::uint32_t width = static_cast<std::uint32_t>(count) * side;
     std::vector<std::uint8_t> file(std::begin(kSignature), std::end(kSignature));
     std::vector<std::uint8_t> chunk;
-    PutBig32(chunk, width);
-    PutBig32(chunk, side);
+    PutBe32(chunk, width);
+    PutBe32(chunk, side);
     chunk.insert(chunk.end(), {8, kIndexed, 0, 0, 0});
     PutChunk(file, "IHDR", chunk);
     chunk.clear();

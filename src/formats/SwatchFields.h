@@ -1,6 +1,8 @@
 // What the swatch formats share: big-endian fields, and colour names kept in UTF-16.
 #pragma once
 
+#include "formats/BigEndian.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -9,34 +11,12 @@
 #include <string_view>
 #include <vector>
 
-inline std::uint16_t Be16(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] << 8 | p[1]);
-}
-
-inline std::uint32_t Be32(const std::uint8_t* p)
-{
-    return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
-}
-
 inline float BeFloat(const std::uint8_t* p)
 {
     const std::uint32_t bits = Be32(p);
     float value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
-}
-
-inline void PutBe16(std::vector<std::uint8_t>& out, std::uint32_t value)
-{
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-    out.push_back(static_cast<std::uint8_t>(value));
-}
-
-inline void PutBe32(std::vector<std::uint8_t>& out, std::uint32_t value)
-{
-    PutBe16(out, value >> 16);
-    PutBe16(out, value & 0xFFFF);
 }
 
 // Big-endian UTF-16 code units as UTF-8, up to the first NUL; none when a surrogate is unpaired, and

@@ -3,6 +3,8 @@
 // record (22 bytes and a comment). All little-endian.
 #include "formats/Zip.h"
 
+#include "palette/LittleEndian.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -20,16 +22,6 @@ constexpr std::size_t kEndSize = 22;
 constexpr std::uint16_t kEncrypted = 0x0001 | 0x0040; // traditional and strong encryption
 constexpr std::uint16_t kUtf8Names = 0x0800;
 constexpr std::uint16_t kDosDate = 1 << 5 | 1; // 1980-01-01, the earliest a ZIP holds
-
-std::uint16_t Le16(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-
-std::uint32_t Le32(const std::uint8_t* p)
-{
-    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
-}
 
 void PutLe16(std::vector<std::uint8_t>& out, std::size_t value)
 {
@@ -84,17 +76,17 @@ ZipDirectory ReadZipDirectory(const std::uint8_t* data, std::size_t size)
     std::size_t end = size - kEndSize;
     for (;; --end)
     {
-        if (Le32(data + end) == kEndSignature && end + kEndSize + Le16(data + end + 20) == size)
+        if (Get32(data + end) == kEndSignature && end + kEndSize + Get16(data + end + 20) == size)
             break;
         if (end == 0 || size - kEndSize - end >= 0xFFFF)
             return Fail(size, "a ZIP's end record");
     }
-    if (end >= 20 && Le32(data + end - 20) == kZip64LocatorSignature)
+    if (end >= 20 && Get32(data + end - 20) == kZip64LocatorSignature)
         return Fail(end - 20, "a ZIP without ZIP64 records (vexapal reads no ZIP64)");
-    const std::size_t count = Le16(data + end + 10);
-    const std::uint32_t directorySize = Le32(data + end + 12);
-    const std::uint32_t directoryOffset = Le32(data + end + 16);
-    if (Le16(data + end + 4) != 0 || Le16(data + end + 6) != 0 || Le16(data + end + 8) != count)
+    const std::size_t count = Get16(data + end + 10);
+    const std::uint32_t directorySize = Get32(data + end + 12);
+    const std::uint32_t directoryOffset = Get32(data + end + 16);
+    if (Get16(data + end + 4) != 0 || Get16(data + end + 6) != 0 || Get16(data + end + 8) != count)
         return Fail(end + 4, "a ZIP on one disk");
     if (count == 0xFFFF || directorySize == 0xFFFFFFFF || directoryOffset == 0xFFFFFFFF)
         return Fail(end + 10, "a ZIP without ZIP64 records (vexapal reads no ZIP64)");
@@ -105,16 +97,16 @@ ZipDirectory ReadZipDirectory(const std::uint8_t* data, std::size_t size)
     std::size_t at = directoryOffset;
     for (std::size_t i = 0; i < count; ++i)
     {
-        if (end - at < kCentralSize || Le32(data + at) != kCentralSignature)
+        if (end - at < kCentralSize || Get32(data + at) != kCentralSignature)
             return Fail(at, "the central directory's header of entry " + std::to_string(i + 1));
         ZipEntry entry;
-        const std::uint16_t flags = Le16(data + at + 8);
-        entry.method = Le16(data + at + 10);
-        entry.crc = Le32(data + at + 16);
-        const std::uint32_t packed = Le32(data + at + 20), unpacked = Le32(data + at + 24);
-        const std::size_t nameLength = Le16(data + at + 28);
-        const std::size_t extraLength = Le16(data + at + 30), commentLength = Le16(data + at + 32);
-        const std::uint32_t header = Le32(data + at + 42);
+        const std::uint16_t flags = Get16(data + at + 8);
+        entry.method = Get16(data + at + 10);
+        entry.crc = Get32(data + at + 16);
+        const std::uint32_t packed = Get32(data + at + 20), unpacked = Get32(data + at + 24);
+        const std::size_t nameLength = Get16(data + at + 28);
+        const std::size_t extraLength = Get16(data + at + 30), commentLength = Get16(data + at + 32);
+        const std::uint32_t header = Get32(data + at + 42);
         if (end - at - kCentralSize < nameLength + extraLength + commentLength)
             return Fail(at + 28, "a name, extra field and comment within the central directory");
         entry.name.assign(reinterpret_cast<const char*>(data + at + kCentralSize), nameLength);
@@ -124,7 +116,7 @@ ZipDirectory ReadZipDirectory(const std::uint8_t* data, std::size_t size)
             return Fail(at + 10, entry.name + ": an entry stored or deflated");
         if (packed == 0xFFFFFFFF || unpacked == 0xFFFFFFFF || header == 0xFFFFFFFF)
             return Fail(at + 20, entry.name + ": sizes without ZIP64 (vexapal reads no ZIP64)");
-        if (Le16(data + at + 34) != 0)
+        if (Get16(data + at + 34) != 0)
             return Fail(at + 34, entry.name + ": an entry on the first disk");
         if (entry.method == 0 && packed != unpacked)
             return Fail(at + 20, entry.name + ": a stored entry's two sizes equal");
@@ -133,11 +125,12 @@ ZipDirectory ReadZipDirectory(const std::uint8_t* data, std::size_t size)
         entry.headerOffset = header;
 
         // The local header, its name and its bytes lie before the central directory.
-        if (header > directoryOffset || directoryOffset - header < kLocalSize || Le32(data + header) != kLocalSignature)
+        if (header > directoryOffset || directoryOffset - header < kLocalSize ||
+            Get32(data + header) != kLocalSignature)
             return Fail(header, entry.name + ": a local header");
-        if (Le16(data + header + 8) != entry.method)
+        if (Get16(data + header + 8) != entry.method)
             return Fail(header + 8, entry.name + ": the method the central directory gives");
-        const std::size_t localName = Le16(data + header + 26), localExtra = Le16(data + header + 28);
+        const std::size_t localName = Get16(data + header + 26), localExtra = Get16(data + header + 28);
         if (localName != nameLength || directoryOffset - header - kLocalSize < localName + localExtra ||
             std::memcmp(data + header + kLocalSize, entry.name.data(), nameLength) != 0)
             return Fail(header + 26, entry.name + ": the name the central directory gives");
