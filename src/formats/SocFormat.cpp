@@ -1,5 +1,6 @@
 // LibreOffice's and OpenOffice's colour tables: an XML file whose root is office:color-table (or
 // ooo:color-table) holding draw:color elements, each with a draw:name and a draw:color="#rrggbb".
+#include "formats/SwatchFields.h"
 #include "formats/TextLines.h"
 
 namespace
@@ -134,16 +135,7 @@ class XmlScanner
         }
         if (point == 0 || (point >= 0xD800 && point <= 0xDFFF))
             return false;
-        if (point < 0x80)
-            value += static_cast<char>(point);
-        else if (point < 0x800)
-            value += {static_cast<char>(0xC0 | point >> 6), static_cast<char>(0x80 | (point & 0x3F))};
-        else if (point < 0x10000)
-            value += {static_cast<char>(0xE0 | point >> 12), static_cast<char>(0x80 | (point >> 6 & 0x3F)),
-                      static_cast<char>(0x80 | (point & 0x3F))};
-        else
-            value += {static_cast<char>(0xF0 | point >> 18), static_cast<char>(0x80 | (point >> 12 & 0x3F)),
-                      static_cast<char>(0x80 | (point >> 6 & 0x3F)), static_cast<char>(0x80 | (point & 0x3F))};
+        PutUtf8(value, static_cast<std::uint32_t>(point));
         return true;
     }
 

@@ -1,7 +1,5 @@
 #include "formats/SwatchFields.h"
 
-namespace
-{
 void PutUtf8(std::string& out, std::uint32_t code)
 {
     if (code < 0x80)
@@ -15,7 +13,6 @@ void PutUtf8(std::string& out, std::uint32_t code)
         out += {static_cast<char>(0xF0 | code >> 18), static_cast<char>(0x80 | (code >> 12 & 0x3F)),
                 static_cast<char>(0x80 | (code >> 6 & 0x3F)), static_cast<char>(0x80 | (code & 0x3F))};
 }
-} // namespace
 
 std::optional<std::string> Utf16BeToUtf8(const std::uint8_t* data, std::size_t units, std::size_t& badUnit)
 {

@@ -19,6 +19,8 @@ inline float BeFloat(const std::uint8_t* p)
     return value;
 }
 
+// The code point (a Unicode scalar value) as UTF-8 onto out.
+void PutUtf8(std::string& out, std::uint32_t code);
 // Big-endian UTF-16 code units as UTF-8, up to the first NUL; none when a surrogate is unpaired, and
 // then badUnit is the index of the unit.
 std::optional<std::string> Utf16BeToUtf8(const std::uint8_t* data, std::size_t units, std::size_t& badUnit);

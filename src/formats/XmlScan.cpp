@@ -2,6 +2,8 @@
 // costs at most its own size.
 #include "formats/XmlScan.h"
 
+#include "formats/SwatchFields.h"
+
 #include <cstring>
 
 namespace
@@ -15,30 +17,6 @@ bool IsNameByte(unsigned char c)
 bool IsSpace(unsigned char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-void PutUtf8(std::string& out, std::uint32_t code)
-{
-    if (code < 0x80)
-        out += static_cast<char>(code);
-    else if (code < 0x800)
-    {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    else if (code < 0x10000)
-    {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    else
-    {
-        out += static_cast<char>(0xF0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 class Scanner
