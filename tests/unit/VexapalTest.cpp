@@ -128,7 +128,9 @@ class Vexapal : public ::testing::Test
             const Palette result = Load(back);
             EXPECT_TRUE(SameColours(result, expected));
             if (info.format == PaletteFormat::gpl && sourceFormat == PaletteFormat::gpl)
+            {
                 EXPECT_EQ(result.name, original.name);
+            }
             if ((info.keeps & FormatInfo(sourceFormat).keeps & kKeepsNames) != 0)
             {
                 for (std::size_t i = 0; i < count; ++i)
