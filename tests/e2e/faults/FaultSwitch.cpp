@@ -81,12 +81,29 @@ DWORD SystemObjectCount(DWORD which)
     return getGuiResources ? getGuiResources(::GetCurrentProcess(), which) : 0;
 }
 
+// Wine lends window DCs (GetDC, BeginPaint) from a cache that grows whenever more are out at once
+// than it holds, up to 64 before it reuses them, and never shrinks; each DC there keeps, as a region,
+// the visible area of the window it was last lent to. How far a common dialog's painting has grown it
+// is a matter of timing. Borrowing 64 of the main window's at once and giving them back brings the
+// cache to that size with every DC in it the main window's, the same state before each count.
+void FillWindowDcCache(HWND window)
+{
+    constexpr int kCacheSize = 64;
+    HDC lent[kCacheSize] = {};
+    for (HDC& dc : lent)
+        dc = ::GetDCEx(window, nullptr, DCX_CACHE);
+    for (HDC dc : lent)
+        if (dc)
+            ::ReleaseDC(window, dc);
+}
+
 // Without the system's count the objects are found by their handles: under Wine a handle's low word
 // alone names its slot in the process's tables.
-DWORD CountGdiObjects()
+DWORD CountGdiObjects(HWND main)
 {
     if (const DWORD count = SystemObjectCount(GR_GDIOBJECTS))
         return count;
+    FillWindowDcCache(main);
     DWORD count = 0;
     for (ULONG_PTR handle = 1; handle < 0x10000; ++handle)
         count += ::GetObjectType(reinterpret_cast<HGDIOBJ>(handle)) != 0;
@@ -128,7 +145,7 @@ void PublishObjectCounts()
     if (!main || !main->m_hWnd)
         return;
     // GDI first: the USER count borrows an icon's bitmaps for a moment.
-    const DWORD gdi = CountGdiObjects();
+    const DWORD gdi = CountGdiObjects(main->m_hWnd);
     const DWORD user = CountUserObjects();
     ::SetPropA(main->m_hWnd, "VexaGdiObjects", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(gdi)));
     ::SetPropA(main->m_hWnd, "VexaUserObjects", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(user)));
