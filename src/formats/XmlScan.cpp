@@ -49,6 +49,11 @@ class Scanner
                 XmlTag tag;
                 if (!ReadTag(tag))
                     break;
+                if (open.empty() && !m_scan.tags.empty())
+                {
+                    Fail(tag.offset, "the end of the file after </" + m_scan.tags.front().name + ">");
+                    break;
+                }
                 if (tag.end)
                 {
                     if (open.empty() || open.back() != tag.name)
@@ -191,10 +196,12 @@ class Scanner
                 return Fail(m_at, "no '<' in an attribute value");
             if (m_data[m_at] != '&')
             {
-                const std::size_t start = m_at;
-                while (m_at < m_size && m_data[m_at] != quote && m_data[m_at] != '&' && m_data[m_at] != '<')
+                // A line end (CR LF, CR or LF) or a tab written into a value reads as one blank; only a
+                // character reference keeps it.
+                const std::uint8_t c = m_data[m_at++];
+                if (c == '\r' && m_at < m_size && m_data[m_at] == '\n')
                     ++m_at;
-                value.append(reinterpret_cast<const char*>(m_data + start), m_at - start);
+                value += IsSpace(c) ? ' ' : static_cast<char>(c);
                 continue;
             }
             if (!ReadEntity(value))
@@ -282,6 +289,11 @@ std::string EscapeXml(std::string_view text)
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
+        case '\'': out += "&apos;"; break;
+        // A tab or a line end would read back as a blank: a reference keeps it.
+        case '\t': out += "&#9;"; break;
+        case '\n': out += "&#10;"; break;
+        case '\r': out += "&#13;"; break;
         default: out += c;
         }
     }

@@ -30,9 +30,11 @@ struct XmlScan
     std::optional<std::pair<std::size_t, std::string>> fault;
 };
 
-// Every tag of the document, or the first fault (an unclosed or mismatched element, an unknown entity,
-// a character reference that is no Unicode scalar value, an attribute without a quoted value, ...).
+// Every tag of the document, or the first fault (an unclosed or mismatched element, an element after
+// the root's end, an unknown entity, a character reference that is no Unicode scalar value, an
+// attribute without a quoted value, ...).
 XmlScan ScanXml(const std::uint8_t* data, std::size_t size);
 
-// Text made safe for an attribute value in double quotes: & < > " escaped.
+// Text made safe for an attribute value: & < > " ' escaped, and tabs and line ends as references so
+// that they read back as themselves.
 std::string EscapeXml(std::string_view text);

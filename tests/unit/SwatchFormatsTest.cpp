@@ -304,11 +304,13 @@ TEST(SwatchFormats, SignaturesTellTheFormatsApart)
 
 TEST(SwatchFormats, XmlScanDecodesEntitiesAndRefusesWhatIsNotWellFormed)
 {
-    const Bytes document = Text("<?xml version=\"1.0\"?><!-- x --><a n='&amp;&lt;&#65;&#x1F3A8;'><b/></a>");
+    const Bytes document =
+        Text("<?xml version=\"1.0\"?><!-- x --><a n='&amp;&lt;&#65;&#x1F3A8;' t='x\ty\r\nz&#9;'><b/></a>");
     const XmlScan good = ScanXml(document.data(), document.size());
     ASSERT_FALSE(good.fault);
     ASSERT_EQ(good.tags.size(), 3u);
     EXPECT_EQ(*good.tags[0].Attribute("n"), "&<A\xf0\x9f\x8e\xa8");
+    EXPECT_EQ(*good.tags[0].Attribute("t"), "x y z\t");
     EXPECT_TRUE(good.tags[1].selfClosing);
     EXPECT_TRUE(good.tags[2].end);
     const struct
@@ -323,7 +325,8 @@ TEST(SwatchFormats, XmlScanDecodesEntitiesAndRefusesWhatIsNotWellFormed)
                   {"<a n=\"x\"m=\"y\"/>", 8},
                   {"<a", 2},
                   {"", 0},
-                  {"<a n='1' n='2'/>", 8}};
+                  {"<a n='1' n='2'/>", 8},
+                  {"<a/><b/>", 4}};
     for (const auto& f : faults)
     {
         const Bytes xml = Text(f.xml);
@@ -331,6 +334,6 @@ TEST(SwatchFormats, XmlScanDecodesEntitiesAndRefusesWhatIsNotWellFormed)
         ASSERT_TRUE(scan.fault) << f.xml;
         EXPECT_EQ(scan.fault->first, f.offset) << f.xml << ": " << scan.fault->second;
     }
-    EXPECT_EQ(EscapeXml("a&b<\"c\">"), "a&amp;b&lt;&quot;c&quot;&gt;");
+    EXPECT_EQ(EscapeXml("a&b<\"c\">\t\r\n"), "a&amp;b&lt;&quot;c&quot;&gt;&#9;&#13;&#10;");
 }
 } // namespace
