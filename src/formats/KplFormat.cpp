@@ -126,7 +126,7 @@ void Flush(std::vector<Entry>& group, std::vector<PaletteColour>& colours)
 std::string Attribute(const XmlTag& tag, const char* name)
 {
     const std::string* value = tag.Attribute(name);
-    return value ? CleanName(*value) : std::string{};
+    return value ? ValidUtf8(CleanName(*value)) : std::string{};
 }
 } // namespace
 

@@ -68,7 +68,7 @@ PaletteReadResult ReadSocPalette(const std::uint8_t* data, std::size_t size)
                 return Fault(data, tag.offset, "at most 65535 colours");
             PaletteColour entry = HexColour(std::string_view(*colour).substr(1));
             if (const std::string* name = LocalAttribute(tag, "name"))
-                entry.name = *name;
+                entry.name = ValidUtf8(CleanName(*name));
             colours.push_back(std::move(entry));
         }
         depth += tag.selfClosing ? 0 : 1;
@@ -86,7 +86,7 @@ std::vector<std::uint8_t> WriteSocPalette(const Palette& palette)
                        "xmlns:xlink=\"http://www.w3.org/1999/xlink\" xmlns:svg=\"http://www.w3.org/2000/svg\" "
                        "xmlns:ooo=\"http://openoffice.org/2004/office\">\n";
     for (const PaletteColour& colour : palette.colours)
-        text += "  <draw:color draw:name=\"" + EscapeXml(colour.name) + "\" draw:color=\"" +
+        text += "  <draw:color draw:name=\"" + EscapeXml(ValidUtf8(CleanName(colour.name))) + "\" draw:color=\"" +
                 ColourNumbers(colour, "#%02x%02x%02x") + "\"/>\n";
     text += "</ooo:color-table>\n";
     return Bytes(text);

@@ -104,7 +104,7 @@ void PutUtf16Be(std::vector<std::uint8_t>& out, const std::u16string& units)
 std::string CleanName(std::string name)
 {
     for (char& c : name)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F)
             c = ' ';
     return name;
 }

@@ -32,6 +32,6 @@ void TruncateUtf16(std::u16string& units, std::size_t most);
 void PutUtf16Be(std::vector<std::uint8_t>& out, const std::u16string& units);
 // The text with every byte that starts no valid UTF-8 sequence replaced by U+FFFD.
 std::string ValidUtf8(std::string_view text);
-// A name as a palette keeps it: control characters (a line break in a name would break the lines of a
-// text format) become spaces.
+// A name as a palette keeps it: control characters but the tab (a line break in a name would break the
+// lines of a text format; XML holds no other) become spaces.
 std::string CleanName(std::string name);

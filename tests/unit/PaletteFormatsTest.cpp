@@ -104,16 +104,17 @@ TEST(PaletteFormats, WritersMakeTheLayoutsOtherProgramsRead)
     };
     for (const Case& c : cases)
         EXPECT_EQ(WritePalette(c.format, two, "Tuesday"), Bytes(c.bytes)) << FormatInfo(c.format).name;
-    // XML's five special characters in a name become entities, and a tab a reference.
-    const Palette special{"", std::nullopt, {{255, 128, 0, "<a & 'b'\t\">"}}};
+    // XML's five special characters in a name become entities, a tab a reference, a line break a blank
+    // and a byte that is no UTF-8 U+FFFD.
+    const Palette special{"", std::nullopt, {{255, 128, 0, "<a & 'b'\t\"\n\xff>"}}};
     const std::vector<std::uint8_t> soc = WritePalette(PaletteFormat::soc, special, "");
-    EXPECT_NE(
-        std::string(soc.begin(), soc.end())
-            .find("\n  <draw:color draw:name=\"&lt;a &amp; &apos;b&apos;&#9;&quot;&gt;\" draw:color=\"#ff8000\"/>\n"
-                  "</ooo:color-table>\n"),
-        std::string::npos);
+    EXPECT_NE(std::string(soc.begin(), soc.end())
+                  .find("\n  <draw:color draw:name=\"&lt;a &amp; &apos;b&apos;&#9;&quot; \xef\xbf\xbd&gt;\" "
+                        "draw:color=\"#ff8000\"/>\n"
+                        "</ooo:color-table>\n"),
+              std::string::npos);
     EXPECT_EQ(ReadPaletteAs(PaletteFormat::soc, soc.data(), soc.size()).palette.colours[0].name,
-              special.colours[0].name);
+              "<a & 'b'\t\" \xef\xbf\xbd>");
     // A VGA table's 6 bits, rounded: 255 is 63, 128 is 32, 1 is 0, 2 is 0 and 3 is 1.
     const std::vector<std::uint8_t> vga = WritePalette(PaletteFormat::vga, two, "");
     ASSERT_EQ(vga.size(), 768u);
@@ -159,7 +160,7 @@ TEST(PaletteFormats, ReadersTakeWhatOtherProgramsWrite)
     vga.replace(0, 3, "\x01\x20\x00"sv); // 6-bit 1, 32 and 0 are 4, 130 and 0
     const std::string soc =
         "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<!-- <a> & b -->\r\n<ooo:color-table xmlns:draw=\"d\">\r\n"
-        "<draw:color draw:color='#0A0b0c'\r\n draw:name=\"A &amp; B &#x141;&#65;\tC\"></draw:color>"
+        "<draw:color draw:color='#0A0b0c'\r\n draw:name=\"A &amp; B &#x141;&#65;\tC&#10;&#9;D\"></draw:color>"
         "<![CDATA[<draw:color/>]]><other><draw:color/></other> text\r\n"
         "<draw:color draw:name=\"\" draw:color=\"#000000\" /></ooo:color-table>\r\n<!-- end -->";
     const Case cases[] = {
@@ -217,7 +218,7 @@ TEST(PaletteFormats, ReadersTakeWhatOtherProgramsWrite)
     const std::vector<std::uint8_t> socBytes = Bytes(soc);
     EXPECT_EQ(ReadPaletteAs(PaletteFormat::soc, socBytes.data(), socBytes.size()).palette.colours[0].name,
               "A & B \xC5\x81"
-              "A C");
+              "A C \tD");
     // A VGA table only when asked for: by content it is an Adobe table.
     const std::vector<std::uint8_t> vgaBytes = Bytes(vga);
     EXPECT_EQ(DetectPaletteFormat(vgaBytes.data(), vgaBytes.size()), PaletteFormat::act);

@@ -103,10 +103,13 @@ TEST(SwatchFormats, ReadersTakeFilesMadeFromThePublishedDescriptions)
 // Names beyond ASCII, one outside the BMP, a name that is not UTF-8, and none at all.
 TEST(SwatchFormats, WritersKeepNamesAndReadBack)
 {
-    const Palette palette{
-        "",
-        std::nullopt,
-        {{255, 128, 0, "Orange \xc3\xa9"}, {1, 2, 3, "\xf0\x9f\x8e\xa8"}, {0, 0, 0, "bad \xff"}, {4, 5, 6}}};
+    const Palette palette{"",
+                          std::nullopt,
+                          {{255, 128, 0, "Orange \xc3\xa9"},
+                           {1, 2, 3, "\xf0\x9f\x8e\xa8"},
+                           {0, 0, 0, "bad \xff"},
+                           {4, 5, 6},
+                           {7, 8, 9, "tab\tline\nend\x01"}}};
     const struct
     {
         Reader reader;
@@ -118,9 +121,10 @@ TEST(SwatchFormats, WritersKeepNamesAndReadBack)
         const Bytes file = c.writer(palette);
         const PaletteReadResult back = c.reader(file.data(), file.size());
         ASSERT_FALSE(back.fault) << DescribeFault(*back.fault);
-        EXPECT_EQ(Describe(back.palette),
-                  (std::vector<std::string>{"#ff8000 rgb Orange \xc3\xa9", "#010203 rgb \xf0\x9f\x8e\xa8",
-                                            "#000000 rgb bad \xef\xbf\xbd", "#040506 rgb "}));
+        EXPECT_EQ(
+            Describe(back.palette),
+            (std::vector<std::string>{"#ff8000 rgb Orange \xc3\xa9", "#010203 rgb \xf0\x9f\x8e\xa8",
+                                      "#000000 rgb bad \xef\xbf\xbd", "#040506 rgb ", "#070809 rgb tab\tline end "}));
     }
     // Lab in a Krita palette of version 1.0 is scaled to 0..1.
     const Bytes lab = WriteZip(

@@ -134,13 +134,7 @@ class Vexapal : public ::testing::Test
             if ((info.keeps & FormatInfo(sourceFormat).keeps & kKeepsNames) != 0)
             {
                 for (std::size_t i = 0; i < count; ++i)
-                {
-                    std::string name = original.colours[i].name;
-                    if (!info.text) // the swatch files hold no control characters: a tab becomes a blank
-                        std::replace_if(
-                            name.begin(), name.end(), [](char c) { return c >= 0 && c < 0x20; }, ' ');
-                    EXPECT_EQ(result.colours[i].name, name) << i;
-                }
+                    EXPECT_EQ(result.colours[i].name, original.colours[i].name) << i;
             }
         }
     }
