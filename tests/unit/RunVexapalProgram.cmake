@@ -1,7 +1,8 @@
 # Runs the built vexapal program as a user would, natively or under Wine: its version, a conversion,
 # a diff of the two files and a missing input, checking exit statuses and what it prints; natively also
-# conversions ended by signals.
-# cmake -DVEXAPAL=<program> -DRUNNER=<wine runner, or empty> -DVERSION=<x.y> -DWORK=<folder> -P RunVexapalProgram.cmake
+# conversions ended by signals, and GIMP loading what vexapal wrote.
+# cmake -DVEXAPAL=<program> -DRUNNER=<wine runner, or empty> -DVERSION=<x.y> -DWORK=<folder>
+#       [-DGIMP=<gimp-console> -DSWATCHES=<folder of swatch files>] -P RunVexapalProgram.cmake
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 file(WRITE ${WORK}/two.gpl "GIMP Palette\nName: Two\n255 128 0 orange\n1 2 3\n")
@@ -93,5 +94,75 @@ else()
   endif()
   if(NOT got_status STREQUAL 0 OR NOT written STREQUAL big)
     message(FATAL_ERROR "vexapal convert in a background job sent SIGINT: status ${got_status} (expected 0)")
+  endif()
+
+  # GIMP loads the GIMP palettes vexapal writes from other programs' swatches (names with markup,
+  # Cyrillic and a tab among them) with the name, columns, colours and colour names each file holds.
+  if(NOT GIMP)
+    message(FATAL_ERROR "GIMP is to read vexapal's palettes: install gimp (gimp-console-2.10)")
+  endif()
+  set(gimp_home ${WORK}/gimp)
+  file(MAKE_DIRECTORY ${gimp_home}/palettes ${gimp_home}/gradients)
+  file(WRITE ${WORK}/named.gpl "GIMP Palette\nName: Дом & <b>\nColumns: 3\n255 128 0 Orange \"0\" & <i>\n1 2 3 Дом\tсад\n9 9 9\n")
+  expect(0 "" "" convert ${WORK}/named.gpl ${WORK}/named.kpl)
+  set(inputs ${WORK}/named.kpl ${SWATCHES}/swatches.ase ${SWATCHES}/v2.aco ${SWATCHES}/palette.kpl
+             ${SWATCHES}/palette.aseprite /usr/lib/libreoffice/share/palette/standard.soc)
+  set(names "")
+  set(expected "")
+  foreach(input ${inputs})
+    get_filename_component(stem ${input} NAME)
+    set(gpl ${gimp_home}/palettes/${stem}.gpl)
+    expect(0 "" "" convert ${input} ${gpl})
+    # What the file holds, as GIMP is to list it: a colour without a name is "Untitled".
+    file(READ ${gpl} text)
+    string(REGEX MATCH "\nName: ([^\n]*)" _ "${text}")
+    set(name "${CMAKE_MATCH_1}")
+    string(REGEX MATCH "\nColumns: ([0-9]+)" _ "${text}")
+    set(columns 0)
+    if(CMAKE_MATCH_1)
+      set(columns ${CMAKE_MATCH_1})
+    endif()
+    string(APPEND expected "${name}\t${columns}\n")
+    string(REGEX MATCHALL "\n *[0-9]+ +[0-9]+ +[0-9]+[^\n]*" entries "${text}")
+    foreach(entry ${entries})
+      string(REGEX MATCH "^\n *([0-9]+) +([0-9]+) +([0-9]+)\t?(.*)$" _ "${entry}")
+      set(colour_name "${CMAKE_MATCH_4}")
+      if(colour_name STREQUAL "")
+        set(colour_name Untitled)
+      endif()
+      string(APPEND expected "${CMAKE_MATCH_1} ${CMAKE_MATCH_2} ${CMAKE_MATCH_3}\t${colour_name}\n")
+    endforeach()
+    string(REPLACE "\\" "\\\\" name "${name}")
+    string(REPLACE "\"" "\\\"" name "${name}")
+    string(APPEND names " \"${name}\"")
+  endforeach()
+  set(listing [=[
+    (let ((port (open-output-file "OUT")))
+      (for-each
+        (lambda (palette)
+          (let ((count (car (gimp-palette-get-info palette))))
+            (display palette port) (display "\t" port)
+            (display (car (gimp-palette-get-columns palette)) port) (newline port)
+            (let entry ((i 0))
+              (if (< i count)
+                (let ((colour (car (gimp-palette-entry-get-color palette i))))
+                  (display (car colour) port) (display " " port) (display (cadr colour) port) (display " " port)
+                  (display (caddr colour) port) (display "\t" port)
+                  (display (car (gimp-palette-entry-get-name palette i)) port) (newline port)
+                  (entry (+ i 1)))))))
+        '(NAMES))
+      (close-output-port port))]=])
+  string(REPLACE "OUT" "${WORK}/gimp.txt" listing "${listing}")
+  string(REPLACE "NAMES" "${names}" listing "${listing}")
+  file(REMOVE ${WORK}/gimp.txt)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env GIMP2_DIRECTORY=${gimp_home} ${GIMP} -i -f -n -b "${listing}"
+                          -b "(gimp-quit 0)"
+                  RESULT_VARIABLE got_status OUTPUT_VARIABLE got_out ERROR_VARIABLE got_out)
+  set(listed "")
+  if(EXISTS ${WORK}/gimp.txt)
+    file(READ ${WORK}/gimp.txt listed)
+  endif()
+  if(NOT got_status STREQUAL 0 OR NOT listed STREQUAL expected)
+    message(FATAL_ERROR "GIMP read vexapal's palettes as\n${listed}\nexpected\n${expected}\n(GIMP: ${got_out})")
   endif()
 endif()
