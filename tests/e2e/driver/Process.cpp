@@ -3,6 +3,7 @@
 #include "driver/Wait.h"
 #include "resource.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace
@@ -226,8 +227,20 @@ bool VexaProcess::Start(const std::wstring& exe)
     std::wstring command = L"\"" + exe + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_info))
-        return false;
+    // Wine's CreateProcess fails when the new process ends before its loader hands over to the program,
+    // so before any of Vexa's code runs; a loaded machine has shown that once (a start that failed
+    // within 33 ms). Such a start is tried again, and said.
+    for (int attempt = 1;; ++attempt)
+    {
+        if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_info))
+            break;
+        const DWORD error = ::GetLastError();
+        std::printf("[ start    ] CreateProcess failed with error %lu (attempt %d of 3)\n", error, attempt);
+        std::fflush(stdout);
+        if (attempt == 3 || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return false;
+        ::Sleep(500);
+    }
     ::WaitForInputIdle(m_info.hProcess, 10000);
     return true;
 }
