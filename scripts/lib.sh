@@ -1,5 +1,10 @@
 # lib.sh: what the scripts share. Sourced, never run: `. "$(dirname "$0")/lib.sh"`.
 
+# Wine names Unix files in the locale's character set, so a Windows name outside ASCII (the tests'
+# Cyrillic and Japanese ones, a user's) needs a UTF-8 locale. A bare environment (a service, `env -i`)
+# has none, or names one that is not installed: then C.UTF-8, which every Debian system has.
+[[ $(locale charmap 2>/dev/null) == UTF-8 ]] || export LC_ALL=C.UTF-8
+
 # Wine as Debian's wine64 package installs it (only 64-bit programs run on these machines).
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver

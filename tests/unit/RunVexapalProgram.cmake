@@ -49,11 +49,10 @@ endif()
 if(RUNNER)
   # A French system's reasons reach the console in UTF-8, as the names do.
   file(MAKE_DIRECTORY ${WORK}/folder.pal)
-  set(ENV{LANG} fr_FR.UTF-8)
+  set(locale "$ENV{LC_ALL}")
   set(ENV{LC_ALL} fr_FR.UTF-8)
   expect(2 "" "folder.pal: cannot write it: Accès refusé\\.\n$" convert ${WORK}/two.gpl ${WORK}/folder.pal)
-  unset(ENV{LANG})
-  unset(ENV{LC_ALL})
+  set(ENV{LC_ALL} "${locale}")
 else()
   # A conversion of a large palette ended by a signal as soon as its temporary file appears: SIGTERM and
   # SIGHUP remove it; SIGKILL leaves it, and it blocks no later conversion (its name is drawn anew).
@@ -155,8 +154,9 @@ else()
   string(REPLACE "OUT" "${WORK}/gimp.txt" listing "${listing}")
   string(REPLACE "NAMES" "${names}" listing "${listing}")
   file(REMOVE ${WORK}/gimp.txt)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E env GIMP2_DIRECTORY=${gimp_home} ${GIMP} -i -f -n -b "${listing}"
-                          -b "(gimp-quit 0)"
+  # GIMP reads its command line, Cyrillic names and all, in the locale's character set.
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env GIMP2_DIRECTORY=${gimp_home} LC_ALL=C.UTF-8 ${GIMP} -i -f -n
+                          -b "${listing}" -b "(gimp-quit 0)"
                   RESULT_VARIABLE got_status OUTPUT_VARIABLE got_out ERROR_VARIABLE got_out)
   set(listed "")
   if(EXISTS ${WORK}/gimp.txt)
