@@ -2,8 +2,9 @@
 
 # Wine names Unix files in the locale's character set, so a Windows name outside ASCII (the tests'
 # Cyrillic and Japanese ones, a user's) needs a UTF-8 locale. A bare environment (a service, `env -i`)
-# has none, or names one that is not installed: then C.UTF-8, which every Debian system has.
-[[ $(locale charmap 2>/dev/null) == UTF-8 ]] || export LC_ALL=C.UTF-8
+# has none, or names one that is not installed: then C.UTF-8, which every Debian system has. A caller
+# that sets LC_ALL itself chose (Wine takes its language from that name even where the system lacks it).
+[[ -n ${LC_ALL:-} || $(locale charmap 2>/dev/null) == UTF-8 ]] || export LC_ALL=C.UTF-8
 
 # Wine as Debian's wine64 package installs it (only 64-bit programs run on these machines).
 wine=/usr/lib/wine/wine64
